@@ -1,0 +1,65 @@
+// Nuvo: one instance, one window.
+#include "app/MainWindow.h"
+#include "app/ProgramDirectory.h"
+#include "app/SignalBridge.h"
+#include "app/SingleInstance.h"
+#include "playback/DecoderLibrary.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+// Shows an error that escaped an event handler instead of ending the program.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(nullptr, QStringLiteral("Nuvo"), QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, QStringLiteral("Nuvo"), QString());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const nuvo::SingleInstanceLock instance(QStringLiteral("DoubleOpenChkOfNuvo"));
+    if (!instance.acquired())
+        return 1;
+
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Nuvo"));
+    const QString executableDir = QCoreApplication::applicationDirPath();
+
+    nuvo::DecoderBinding decoder;
+    decoder.library = nuvo::DecoderLibrary::load(QDir(executableDir).filePath(nuvo::kDecoderLibraryFileName));
+    nuvo::StartupContext context;
+    if (decoder.library) {
+        decoder.api = decoder.library->api();
+        decoder.loaded = true;
+        // Without the decoder nothing may be read or written, not even a folder made.
+        context.programDirectory = nuvo::resolveProgramDirectory(executableDir);
+    }
+    context.arguments = QCoreApplication::arguments().mid(1);
+    context.currentDirectory = QDir::currentPath();
+
+    nuvo::MainWindow window(std::move(decoder), std::move(context));
+    nuvo::SignalBridge terminationSignals;
+    QObject::connect(&terminationSignals, &nuvo::SignalBridge::terminationRequested, &window, &QWidget::close);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
+    window.show();
+    app.exec();
+    return 0;
+}

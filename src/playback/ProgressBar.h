@@ -1,0 +1,30 @@
+// The progress and seek bar: a picture of the played share of the track,
+// redrawn only when the player says so.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace nuvo {
+
+class ProgressBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget* parent = nullptr);
+
+    // Fills the bar from the left up to filledWidth in filledColor, the rest
+    // in the button face colour. The picture takes the bar's current size.
+    void showFilled(int filledWidth, const QColor& filledColor);
+    // The whole bar in the button face colour.
+    void clear();
+
+    const QImage& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+} // namespace nuvo

@@ -1,0 +1,49 @@
+// An in-process stand-in for the decoder library: the window under test
+// drives it through the same table of entry points, the test sets what it
+// answers ("this file opens", "the track ended now") and reads what it was
+// asked.
+#pragma once
+
+#include "playback/DecoderApi.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace nuvo::test {
+
+struct FakeTrack {
+    std::string title;        // tag title handed back by open
+    int seconds = 180;
+    int fileType = 2;         // MPEG without tag
+    int bitRate = 128;
+};
+
+struct FakeDecoder {
+    // What the fake knows: paths that open, everything else fails.
+    std::map<std::string, FakeTrack> tracks;
+    // The engine's state as getState reports it.
+    int state = 0;
+    int position = 0;
+    std::string openPath;     // empty when nothing is open
+    BufferOptions buffer{30, 20, 5, 0};
+    DecodeOptions decode{0, 0, 24000};
+    int volumeLeft = -1;
+    int volumeRight = -1;
+    bool equalizerOn = false;
+
+    // Every call, in order: "open /a.mp3", "play", "close", ...
+    std::vector<std::string> calls;
+
+    // Fresh fake for each test.
+    static FakeDecoder& reset();
+    static FakeDecoder& instance();
+    static DecoderApi api();
+
+    int count(const std::string& call) const;
+    // Calls since the given position in the log.
+    std::vector<std::string> callsSince(std::size_t from) const;
+    void endTrack() { state = 0; }
+};
+
+} // namespace nuvo::test

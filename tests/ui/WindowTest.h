@@ -1,0 +1,72 @@
+// A main window with the fake decoder in its own temporary program directory.
+#pragma once
+
+#include "FakeDecoder.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace nuvo::test {
+
+// What the first message box that appeared said; it is answered with OK.
+struct SeenMessageBox {
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+using MessageBoxWatch = std::shared_ptr<SeenMessageBox>;
+
+// Watches for a modal message box from now on and accepts it; the result
+// fills in once it has been seen.
+MessageBoxWatch watchForMessageBox();
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the window as the program would: created, then shown.
+    MainWindow& start(const QStringList& arguments = {});
+    // Closes it (saving as at a normal close) and destroys it.
+    void closeWindow();
+
+    QString homePath(const QString& name) const;
+    void writeHomeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readHomeFile(const QString& name) const;
+    // An (empty) audio file on disk that the fake decoder opens.
+    QString addTrack(const QString& name, FakeTrack track = {});
+    // A path the fake decoder refuses to open.
+    QString addBrokenTrack(const QString& name);
+    void writePlaylist(const QStringList& paths) const;
+
+    QAction* action(const char* name) const;
+    QLabel* label(const char* name) const;
+    QListView* playlistView() const;
+    QString panel(int index) const { return window_->statusText(index); }
+    void setOption(Option option, bool checked);
+    void selectRow(int row);
+    // Lets the play timer run until the condition holds (false on timeout).
+    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+    QTemporaryDir home_;
+    FakeDecoder* fake_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace nuvo::test
