@@ -38,13 +38,9 @@ qsizetype plsRecordPrefixLength(const QString& line)
 
 QString trackPath(QString line, const QString& listDir)
 {
+    line.remove(0, plsRecordPrefixLength(line));
     if (line.startsWith(u'/') || isWindowsDrivePath(line))
         return line;
-    if (const qsizetype prefix = plsRecordPrefixLength(line); prefix > 0) {
-        line.remove(0, prefix);
-        if (line.startsWith(u'/') || isWindowsDrivePath(line))
-            return line;
-    }
     if (const qsizetype driveColon = line.indexOf(QStringLiteral(":\\")); driveColon >= 1)
         return line.mid(driveColon - 1);
     if (const qsizetype equals = line.indexOf(QStringLiteral("=/")); equals >= 0)
