@@ -40,6 +40,8 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
     font.setPixelSize(12);
     setFont(font);
     setWindowIcon(windowIcon());
+    // Five tabs have to fit the designed width.
+    ui_->PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -83,6 +85,8 @@ void MainWindow::buildToolBar()
         if (b.dropDown)
             b.button->setMenu(b.dropDown);
     }
+    // Flat and tight, so every button and the volume fit the 300 pixel window.
+    ui_->ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; border: 0px; padding: 0px 0px 0px 2px; }"));
     ui_->ToolBar1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->ToolBar1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         ui_->PopupMenu1->popup(ui_->ToolBar1->mapToGlobal(at));

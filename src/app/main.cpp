@@ -36,7 +36,9 @@ public:
 int main(int argc, char* argv[])
 {
     const nuvo::SingleInstanceLock instance(QStringLiteral("DoubleOpenChkOfNuvo"));
-    if (!instance.acquired())
+    // Only a lock held by a running instance stops the start; a lock file
+    // that cannot be made at all must not keep the player from running.
+    if (instance.heldElsewhere())
         return 1;
 
     Application app(argc, argv);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace nuvo {
+
+// The directory that holds all of the program's files (settings, saved playlist, presets,
+// favourites): $NUVO_HOME when set and not empty (created when missing); otherwise executableDir
+// when the program may write there; otherwise $XDG_CONFIG_HOME/nuvo (~/.config/nuvo when that
+// variable is unset or not absolute), created. The result is absolute and lexically clean, without
+// a trailing "/" (except for "/" itself); join file names with QDir(dir).filePath(name).
+QString resolveProgramDirectory(const QString& executableDir);
+
+} // namespace nuvo

@@ -1,0 +1,72 @@
+#include "playlist/ListFileReader.h"
+
+#include "app/TextFile.h"
+#include "playlist/PathRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace nuvo {
+
+namespace {
+
+// Lines of Windows lists separate with "\", ours with "/"; either ends the directory part.
+bool namesTrack(const QString& line)
+{
+    const qsizetype nameStart = std::max(line.lastIndexOf(u'/'), line.lastIndexOf(u'\\')) + 1;
+    const qsizetype dot = line.lastIndexOf(u'.');
+    return dot >= nameStart && isTrackExtension(line.mid(dot).toUpper());
+}
+
+bool isWindowsDrivePath(const QString& line)
+{
+    return line.size() >= 3 && line[1] == u':' && line[2] == u'\\';
+}
+
+// "File12=" at the start of a PLS record, in any letter case.
+qsizetype plsRecordPrefixLength(const QString& line)
+{
+    if (!line.startsWith(QLatin1String("file"), Qt::CaseInsensitive))
+        return 0;
+    qsizetype i = 4;
+    while (i < line.size() && line[i] >= u'0' && line[i] <= u'9')
+        ++i;
+    return (i > 4 && i < line.size() && line[i] == u'=') ? i + 1 : 0;
+}
+
+QString trackPath(QString line, const QString& listDir)
+{
+    line.remove(0, plsRecordPrefixLength(line));
+    if (line.startsWith(u'/') || isWindowsDrivePath(line))
+        return line;
+    if (const qsizetype driveColon = line.indexOf(QStringLiteral(":\\")); driveColon >= 1)
+        return line.mid(driveColon - 1);
+    if (const qsizetype equals = line.indexOf(QStringLiteral("=/")); equals >= 0)
+        return line.mid(equals + 1);
+    line.replace(u'\\', u'/');
+    return lexicallyNormalPath(line, listDir);
+}
+
+} // namespace
+
+QStringList tracksFromListLines(const QStringList& lines, const QString& listDir)
+{
+    QStringList tracks;
+    for (const QString& line : lines) {
+        if (line.isEmpty() || line.startsWith(u'#') || !namesTrack(line))
+            continue;
+        tracks.append(trackPath(line, listDir));
+    }
+    return tracks;
+}
+
+QStringList readListFile(const QString& listPath, bool* ok)
+{
+    const QStringList lines = readTextLines(listPath, ok);
+    const QString listDir = lexicallyNormalPath(QFileInfo(listPath).path(), QDir::currentPath());
+    return tracksFromListLines(lines, listDir);
+}
+
+} // namespace nuvo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace nuvo {
+
+// The file-name part of a path: what follows the last "/".
+QString fileNamePart(const QString& path);
+
+// The upper-cased text from the last "." of the file-name part on; "" when the name has no ".".
+QString upperExtension(const QString& path);
+
+// The kinds of file the player takes, decided by extension alone, in any letter case.
+bool isTrackExtension(const QString& upperExt); // ".MP1" ".MP2" ".MP3" ".RMP" ".WAV"
+bool isTrackPath(const QString& path);
+bool isListPath(const QString& path); // ".M3U" ".PLS"
+
+// An absolute path with "." and ".." folded and doubled "/" removed, by text alone (symbolic links
+// are kept as given; ".." above "/" stays at "/"). A relative path is first taken from baseDir.
+// No trailing "/", except for "/" itself.
+QString lexicallyNormalPath(const QString& path, const QString& baseDir);
+
+// A command-line argument as the player keeps it: absolute and lexically normal, relative arguments
+// taken from currentDir. An empty argument stays empty.
+QString resolveLongPath(const QString& argument, const QString& currentDir);
+
+// fullPath as written into a relative M3U list lying in baseDir: "../" for each component of
+// baseDir below the components the two share, then the rest of fullPath. All of Linux is one tree
+// (as one drive was on Windows), so two absolute paths always give a relative one, if need be by way
+// of "/"; a path that is not absolute (such as a Windows "D:\..." entry read from an old list) is
+// returned unchanged. Components compare case-sensitively, as the file system does.
+QString makeRelativePath(const QString& baseDir, const QString& fullPath);
+
+} // namespace nuvo
