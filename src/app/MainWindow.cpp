@@ -41,7 +41,10 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
     setFont(font);
     setWindowIcon(windowIcon());
     // Five tabs have to fit the designed width.
-    ui_->PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+    ui_->PageControl1->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 2px 5px; margin-right: 1px; border: 1px solid palette(mid);"
+        " background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(window); }"));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
