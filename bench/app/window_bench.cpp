@@ -1,0 +1,118 @@
+// How the window's start-up and close scale with the playlist: a 100 000
+// entry "List.m3u" against an empty one, and the memory the list takes.
+#include "FakeDecoder.h"
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+namespace {
+
+using nuvo::DecoderBinding;
+using nuvo::MainWindow;
+using nuvo::StartupContext;
+
+constexpr int kLongList = 100000;
+
+void writeList(const QString& home, int entries)
+{
+    QFile file(QDir(home).filePath("List.m3u"));
+    file.open(QIODevice::WriteOnly);
+    QByteArray bytes;
+    for (int i = 0; i < entries; ++i)
+        bytes += QStringLiteral("/home/user/Music/Artist %1/Album %2/%3 - A song title.mp3\r\n")
+                     .arg(i / 200).arg(i / 20).arg(i % 20).toUtf8();
+    file.write(bytes);
+}
+
+std::unique_ptr<MainWindow> startWindow(const QString& home)
+{
+    DecoderBinding decoder;
+    decoder.api = nuvo::test::FakeDecoder::api();
+    decoder.loaded = true;
+    auto window = std::make_unique<MainWindow>(std::move(decoder), StartupContext{home, {}, home});
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+long residentBytes()
+{
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// Creation, settings and list restored, first show and its first paint.
+void BM_StartUp(benchmark::State& state)
+{
+    QTemporaryDir home;
+    writeList(home.path(), static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto window = startWindow(home.path());
+        state.PauseTiming();
+        window->close();
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(state.range(0) ? "100000 entries" : "empty list");
+}
+BENCHMARK(BM_StartUp)->Arg(0)->Arg(kLongList)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The close: settings, the whole list and the preset names written back.
+void BM_Close(benchmark::State& state)
+{
+    QTemporaryDir home;
+    writeList(home.path(), static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = startWindow(home.path());
+        state.ResumeTiming();
+        window->close();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(state.range(0) ? "100000 entries" : "empty list");
+}
+BENCHMARK(BM_Close)->Arg(0)->Arg(kLongList)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// What a long list adds to the process while the window shows it.
+void BM_PlaylistMemory(benchmark::State& state)
+{
+    QTemporaryDir emptyHome;
+    QTemporaryDir longHome;
+    writeList(longHome.path(), kLongList);
+    for (auto _ : state) {
+        auto empty = startWindow(emptyHome.path());
+        const long before = residentBytes();
+        empty->close();
+        empty.reset();
+        auto full = startWindow(longHome.path());
+        const long after = residentBytes();
+        state.counters["added_MB"] = double(after - before) / (1024.0 * 1024.0);
+        full->close();
+    }
+}
+BENCHMARK(BM_PlaylistMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
