@@ -62,11 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, InfoOfMpegFixture, ::testing::Values(
     InfoCase{"layer1_32k_mono.mp1", 1, 1, 3, 1, 32000, 1, 64},
     InfoCase{"tone_1k.mp3", 1, 3, 1, 2, 44100, 2, 192},
     InfoCase{"truncated.mp3", 1, 3, 1, 2, 44100, 1, 128}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-        return name;
-    });
+    nameOfFileCase<InfoCase>);
 
 TEST_F(MediaTest, FrameCountsAreTheKnownOnes)
 {
@@ -159,11 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, InfoOfWavFixture, ::testing::Values(
     WavCase{"pcm16_stereo.wav", 0, 2, 22050, 22050, 1, 705},
     WavCase{"pcm24_mono.wav", 3, 1, 16000, 32000, 2, 384},
     WavCase{"tone_1k.wav", 3, 1, 44100, 44100, 1, 705}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-        return name;
-    });
+    nameOfFileCase<WavCase>);
 
 TEST_F(MediaTest, UnreadableFilesGiveFalseAndClearedRecords)
 {

@@ -62,11 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, KindOfFixture, ::testing::Values(
     KindCase{"tone_100.wav", Kind::Wav, wav},
     KindCase{"empty.mp3", std::nullopt, -1},
     KindCase{"notaudio.mp3", std::nullopt, -1}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-        return name;
-    });
+    nameOfFileCase<KindCase>);
 
 // The content decides, not the name.
 TEST_F(MediaTest, KindIgnoresTheExtension)

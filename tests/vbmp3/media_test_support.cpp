@@ -68,6 +68,12 @@ Bytes id3v2Tag(int version, const std::vector<std::pair<std::string, std::string
     return tag;
 }
 
+std::string testNameOf(std::string file)
+{
+    std::replace_if(file.begin(), file.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return file;
+}
+
 Bytes id3v1Block(const Bytes& file)
 {
     if (file.size() < 128)

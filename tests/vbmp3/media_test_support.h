@@ -36,6 +36,14 @@ struct DecodedCount {
 };
 DecodedCount decodeWithMpg123(const std::filesystem::path& path);
 
+// Test names of parameters that name a fixture file (cbr_v1.mp3 -> cbr_v1_mp3).
+std::string testNameOf(std::string file);
+template <class Case>
+std::string nameOfFileCase(const ::testing::TestParamInfo<Case>& info)
+{
+    return testNameOf(info.param.file);
+}
+
 // Every test runs in its own temporary directory, which is also NUVO_HOME.
 class MediaTest : public ::testing::Test {
 protected:
