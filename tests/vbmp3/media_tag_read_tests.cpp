@@ -141,7 +141,7 @@ TEST_F(MediaTest, LongTextsAreCutOnACharacterBoundary)
     EXPECT_STREQ(tag.year, "2001");
 }
 
-TEST(CopyField, CutsOnlyBetweenCharacters)
+TEST_F(MediaTest, CopyFieldCutsOnlyBetweenCharacters)
 {
     char field[8];
     vbmp3::media::copyField(field, sizeof field, "abc");
@@ -160,7 +160,7 @@ TEST(CopyField, CutsOnlyBetweenCharacters)
     vbmp3::media::copyField(nullptr, 0, "abc"); // nothing to write into, nothing written
 }
 
-TEST(GenreName, FollowsTheTable)
+TEST_F(MediaTest, GenreNameFollowsTheTable)
 {
     EXPECT_EQ(vbmp3::media::genreName(0), "Blues");
     EXPECT_EQ(vbmp3::media::genreName(17), "Rock");
