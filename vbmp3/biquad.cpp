@@ -1,6 +1,10 @@
 #include "biquad.h"
 
+#include "biquad_kernels.h"
+
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <numbers>
 
 namespace vbmp3 {
@@ -62,26 +66,31 @@ void BiquadCascade::resetState()
         s = {};
 }
 
+namespace {
+
+// The widest kernels the processor runs: the same work in fewer instructions.
+const biquad_kernels::Table& kernels()
+{
+    static const biquad_kernels::Table& table = [] () -> const biquad_kernels::Table& {
+        if (__builtin_cpu_supports("avx512f"))
+            return biquad_kernels::wide();
+        if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
+            return biquad_kernels::fused();
+        return biquad_kernels::plain();
+    }();
+    return table;
+}
+
+} // namespace
+
 void BiquadCascade::process(float* data, std::size_t frames, int channels)
 {
-    const std::size_t count = sections_.size();
-    if (count == 0)
-        return;
-    // Frame by frame through all sections: the sections' recurrences are
-    // independent of one another, so the processor overlaps them.
-    for (std::size_t i = 0; i < frames; ++i) {
-        for (int c = 0; c < channels; ++c) {
-            double x = data[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)];
-            for (std::size_t k = 0; k < count; ++k) {
-                const BiquadCoefficients& f = sections_[k];
-                State& s = state_[k];
-                const double y = f.b0 * x + s.z1[c];
-                s.z1[c] = f.b1 * x - f.a1 * y + s.z2[c];
-                s.z2[c] = f.b2 * x - f.a2 * y;
-                x = y;
-            }
-            data[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = static_cast<float>(x);
-        }
+    const biquad_kernels::Table& table = kernels();
+    // Longer cascades than any in this library would run in steps of ten.
+    for (std::size_t first = 0; first < sections_.size(); first += kMaxSections) {
+        const std::size_t count = std::min(kMaxSections, sections_.size() - first);
+        const auto& run = channels == 2 ? table.stereo : table.mono;
+        run[count - 1](sections_.data() + first, state_.data() + first, data, frames);
     }
 }
 

@@ -28,10 +28,14 @@ public:
     void resetState();
     void process(float* interleaved, std::size_t frames, int channels);
 
-private:
+    // Sections of one cascade at most (the equalizer's ten bands).
+    static constexpr std::size_t kMaxSections = 10;
+
     struct State {
         std::array<double, 2> z1{}, z2{};  // per channel
     };
+
+private:
     std::vector<BiquadCoefficients> sections_;
     std::vector<State> state_;
     std::vector<int> keys_;

@@ -2,35 +2,66 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace vbmp3 {
 namespace {
 
-// A read cursor over [offset, offset + size) of a descriptor. pread keeps the
-// descriptor's own offset out of play, so the cursor is all the state there is.
+// A read cursor over [offset, offset + size) of a descriptor, reading ahead in
+// large blocks: libmpg123 asks for a frame at a time, and a system call per
+// frame would cost more than decoding it. pread keeps the descriptor's own
+// offset out of play, so the cursor is all the state there is.
 struct SpanReader {
+    static constexpr std::size_t kBlock = 64 * 1024;
+
     int fd = -1;
     ByteSpan span;
     std::int64_t position = 0;
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(kBlock);
+    std::int64_t bufferStart = 0;  // span position of buffer[0]
+    std::size_t bufferFill = 0;
 
-    static mpg123_ssize_t read(void* self, void* buffer, size_t bytes)
+    bool refill()
+    {
+        bufferStart = position;
+        bufferFill = 0;
+        const std::int64_t left = span.size - position;
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(left, kBlock));
+        while (bufferFill < wanted) {
+            const ssize_t got = ::pread(fd, buffer.data() + bufferFill, wanted - bufferFill,
+                                        span.offset + position + static_cast<std::int64_t>(bufferFill));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            bufferFill += static_cast<std::size_t>(got);
+        }
+        return bufferFill > 0;
+    }
+
+    static mpg123_ssize_t read(void* self, void* out, size_t bytes)
     {
         auto& r = *static_cast<SpanReader*>(self);
-        const std::int64_t left = r.span.size - r.position;
-        if (left <= 0)
-            return 0;
-        if (static_cast<std::int64_t>(bytes) > left)
-            bytes = static_cast<size_t>(left);
-        ssize_t got;
-        do {
-            got = ::pread(r.fd, buffer, bytes, r.span.offset + r.position);
-        } while (got < 0 && errno == EINTR);
-        if (got > 0)
-            r.position += got;
-        return got;
+        auto* to = static_cast<unsigned char*>(out);
+        size_t done = 0;
+        while (done < bytes && r.position < r.span.size) {
+            const std::int64_t inBuffer = r.position - r.bufferStart;
+            if (inBuffer < 0 || inBuffer >= static_cast<std::int64_t>(r.bufferFill)) {
+                if (!r.refill())
+                    break;
+                continue;
+            }
+            const size_t take = std::min(bytes - done, r.bufferFill - static_cast<size_t>(inBuffer));
+            std::memcpy(to + done, r.buffer.data() + inBuffer, take);
+            done += take;
+            r.position += static_cast<std::int64_t>(take);
+        }
+        return static_cast<mpg123_ssize_t>(done);
     }
 
     static off_t seek(void* self, off_t offset, int whence)

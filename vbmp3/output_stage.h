@@ -20,8 +20,11 @@ public:
     static constexpr double kCeiling = 0.99;
 
 private:
+    void limit(float* frames, std::size_t count);
+
     int channels_ = 2;
-    double release_ = 0.0;    // per-frame decay of the envelope
+    double release_ = 0.0;       // per-frame decay of the envelope
+    double blockRelease_ = 0.0;  // decay over a block of kBlock frames
     double envelope_ = 0.0;
 };
 
