@@ -23,6 +23,10 @@ constexpr std::array<std::string_view, 2> kFileDrivers{"wav", "raw"};
 constexpr std::array<std::string_view, 2> kVoidDrivers{"dummy", "test"};
 // Other built-in writers would write a file or standard output.
 constexpr std::array<std::string_view, 4> kRefusedDrivers{"cdr", "au", "hex", "txt"};
+// Tried in turn when no driver is named: out123's own order without "nas",
+// whose library spins without end where no NAS server answers, and without
+// "openal", which claims success where there is no device at all.
+constexpr const char* kDefaultDrivers = "pulse,alsa,oss,jack,portaudio";
 
 template <std::size_t N>
 bool isOneOf(const std::array<std::string_view, N>& names, std::string_view name)
@@ -149,7 +153,7 @@ bool AudioDevice::open(StreamFormat format)
     const std::string target = fileDriver ? numberedPath(device, filesOpened_) : device;
     {
         std::unique_ptr<QuietStderr> quiet = probesDevice ? std::make_unique<QuietStderr>() : nullptr;
-        if (out123_open(h, driver.empty() ? nullptr : driver.c_str(), target.empty() ? nullptr : target.c_str()) != 0)
+        if (out123_open(h, driver.empty() ? kDefaultDrivers : driver.c_str(), target.empty() ? nullptr : target.c_str()) != 0)
             return false;
         char* active = nullptr;
         if (out123_driver_info(h, &active, nullptr) != 0 || !active || isOneOf(kRefusedDrivers, active))

@@ -17,7 +17,9 @@
  *   are fixed and checked at compile time.
  *
  * Sound output is chosen by the environment, read whenever the output opens:
- *   NUVO_AUDIO_DRIVER  out123 driver name (default: out123's own choice)
+ *   NUVO_AUDIO_DRIVER  out123 driver name, or a comma-separated list tried in
+ *                      turn (default: "pulse,alsa,oss,jack,portaudio", out123's
+ *                      own order without "nas", which can hang, and "openal")
  *   NUVO_AUDIO_DEVICE  device, or the file written by the "wav"/"raw" drivers
  *                      (required by them; the other file writers of out123 are
  *                      refused)
