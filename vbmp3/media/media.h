@@ -13,6 +13,11 @@
 
 namespace vbmp3::media {
 
+// Mpeg: a bare MPEG audio stream (layers 1-3, MPEG 1, 2 and 2.5; free-format
+// streams excepted), ID3 tags around it allowed. Wav: anything libsndfile
+// reads as WAV (RIFF/RIFX, WAVE_FORMAT_EXTENSIBLE, RF64, Wave64) with at least
+// one sample frame. RiffMpeg: MPEG audio in the data chunk of a RIFF "RMP3"
+// file, or of a WAVE file whose format tag says MPEG.
 enum class Kind { Mpeg, Wav, RiffMpeg };
 
 // Where the MPEG stream of a RIFF "RMP3" file lies.
@@ -21,26 +26,53 @@ struct ByteRange {
     std::int64_t size = 0;
 };
 
-// The kind of a readable, decodable file; nothing for anything else.
+// The kind of a readable, decodable file; nothing for anything else (missing,
+// not a regular file, empty, cut before its first whole frame, not audio).
+// Decided by content: an MPEG stream counts only where several frame headers
+// chain, so text or random bytes are never taken for one.
 std::optional<Kind> detectKind(const std::string& path);
 
-// The bits of vbmp3_getFileType (VBMP3_TYPE_*), or -1.
+// The bits of vbmp3_getFileType (VBMP3_TYPE_*), or -1:
+//   MPEG        2, + 16 with an ID3v1 or ID3v2 tag
+//   WAV         4 + 64, + 16 when it carries a tag readTag reads (an ID3v2
+//               chunk, or a RIFF INFO list with one of the fields)
+//   RIFF MPEG   8 + 64 (tags inside the container are neither read nor written)
+//   + 1 when writeTag would be refused for permissions: the file's owner
+//   write bit is off (for root too, whom the kernel would let write), access()
+//   refuses, or the directory cannot take the replacement file.
 std::int32_t fileType(const std::string& path);
 
-// The data chunk of an .rmp file; nothing when the file is not one.
+// The data chunk of an .rmp file (or of a WAVE file holding MPEG); nothing
+// when the file is not one. The range never reaches past the file's end.
 std::optional<ByteRange> riffMpegData(const std::string& path);
 
-// Fills tag (ID3v2 preferred over ID3v1; empty fields and genre -1 when the
-// file has none). False only when the file cannot be read.
+// Fills tag (ID3v2 preferred over ID3v1, field by field; for WAV the ID3v2
+// chunk over RIFF INFO; empty fields and genre -1 when the file has none).
+// The genre number comes from "(17)", "17", a table name or a common other
+// spelling of one; text naming no genre of the table gives genre -1 and the
+// text as genreName. An ID3v1 genre byte of 255 means none. False only when
+// the file cannot be read.
 bool readTag(const std::string& path, TagRecord& tag);
 
-// Fills both records for any readable, decodable file; false otherwise.
+// Fills both records for any readable, decodable file; false otherwise (and
+// both records cleared). MPEG: the first audio frame's header; frames are the
+// frames carrying audio, counted by walking every header (an encoder's
+// Xing/Info/VBRI frame is not one); seconds from the samples, with LAME's
+// encoder delay and padding taken off as a gapless decoder does; bitRate the
+// average for VBR. WAV: version and layer 0, sample frames.
 bool readFileInfo(const std::string& path, TagRecord& tag, MpegRecord& info);
 
 // Writes title, artist, album, year, comment and genre, keeping ID3v1 and
-// ID3v2 in step. On failure returns false and leaves the file as it was.
+// ID3v2 in step: ID3v2.4 in UTF-8 (genre as its number), ID3v1 in Latin-1
+// with 30-byte fields (other characters transliterated or '?', genre byte 255
+// for none; an ID3v1.1 track number is kept). Fields are read within their
+// bounds, invalid UTF-8 is replaced, a genre outside 0..255 means none.
+// Only bare MPEG files are written (WAV and RIFF MPEG are refused). On
+// failure (also read-only as fileType's bit 1 says) returns false and leaves
+// the file byte for byte as it was, with no temporary file behind.
 // A file that is open for playing keeps playing: the new file replaces the
 // old one by rename, so a reader that holds the old one open is undisturbed.
+// A symbolic link is followed; a second hard link keeps the old content.
 bool writeTag(const std::string& path, const TagRecord& tag);
 
 // Name of genre number index in the 256-entry genre table, "" outside it.

@@ -1,0 +1,77 @@
+#include "id3v1.h"
+
+#include "text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace vbmp3::media {
+namespace {
+
+struct Field {
+    std::size_t offset;
+    std::size_t size;
+};
+constexpr Field titleField{3, 30};
+constexpr Field artistField{33, 30};
+constexpr Field albumField{63, 30};
+constexpr Field yearField{93, 4};
+constexpr Field commentField{97, 30};
+constexpr std::size_t trackMarker = 125;
+constexpr std::size_t trackByte = 126;
+constexpr std::size_t genreByte = 127;
+
+std::string readText(const Id3v1Block& block, Field field)
+{
+    const auto* begin = reinterpret_cast<const char*>(block.data() + field.offset);
+    std::string_view text(begin, ::strnlen(begin, field.size));
+    // Some writers pad with spaces instead of zeros.
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return latin1ToUtf8(text);
+}
+
+void writeText(Id3v1Block& block, Field field, const std::string& utf8)
+{
+    const std::string latin1 = utf8ToLatin1(utf8);
+    std::memcpy(block.data() + field.offset, latin1.data(), std::min(latin1.size(), field.size));
+}
+
+} // namespace
+
+std::optional<Id3v1Tag> parseId3v1(const Id3v1Block& block)
+{
+    if (std::memcmp(block.data(), "TAG", 3) != 0)
+        return std::nullopt;
+    Id3v1Tag tag;
+    tag.title = readText(block, titleField);
+    tag.artist = readText(block, artistField);
+    tag.album = readText(block, albumField);
+    tag.year = readText(block, yearField);
+    const bool hasTrack = block[trackMarker] == 0 && block[trackByte] != 0;
+    tag.comment = readText(block, hasTrack ? Field{commentField.offset, 28} : commentField);
+    tag.track = hasTrack ? block[trackByte] : 0;
+    tag.genre = block[genreByte];
+    return tag;
+}
+
+Id3v1Block renderId3v1(const Id3v1Tag& tag)
+{
+    Id3v1Block block{};
+    std::memcpy(block.data(), "TAG", 3);
+    writeText(block, titleField, tag.title);
+    writeText(block, artistField, tag.artist);
+    writeText(block, albumField, tag.album);
+    writeText(block, yearField, tag.year);
+    const bool hasTrack = tag.track > 0 && tag.track <= 255;
+    writeText(block, hasTrack ? Field{commentField.offset, 28} : commentField, tag.comment);
+    if (hasTrack) {
+        block[trackMarker] = 0;
+        block[trackByte] = static_cast<std::uint8_t>(tag.track);
+    }
+    block[genreByte] = static_cast<std::uint8_t>(std::clamp(tag.genre, 0, 255));
+    return block;
+}
+
+} // namespace vbmp3::media

@@ -1,0 +1,227 @@
+#include "tags.h"
+
+#include "genres.h"
+#include "id3v1.h"
+#include "text.h"
+
+#include <taglib/commentsframe.h>
+#include <taglib/id3v2frame.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/tfilestream.h>
+#include <taglib/wavfile.h>
+#include <unistd.h>
+
+#include <mutex>
+
+namespace vbmp3::media {
+namespace {
+
+std::string utf8(const TagLib::String& text) { return text.to8Bit(true); }
+
+std::string firstFrameText(const TagLib::ID3v2::Tag& tag, const char* id)
+{
+    const auto& frames = tag.frameList(id);
+    return frames.isEmpty() ? std::string() : utf8(frames.front()->toString());
+}
+
+// The comment is the COMM frame without a description; other programs keep
+// private data in described ones ("iTunNORM", ...).
+std::string id3v2Comment(const TagLib::ID3v2::Tag& tag)
+{
+    for (const auto* frame : tag.frameList("COMM")) {
+        const auto* comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame*>(frame);
+        if (comment && comment->description().isEmpty())
+            return utf8(comment->text());
+    }
+    return {};
+}
+
+void setGenreFromText(TagFields& fields, const std::string& text)
+{
+    fields.genre = genreFromText(text);
+    fields.genreText = fields.genre < 0 ? text : std::string();
+}
+
+TagFields fromId3v2(const TagLib::ID3v2::Tag& tag)
+{
+    TagFields fields;
+    fields.title = firstFrameText(tag, "TIT2");
+    fields.artist = firstFrameText(tag, "TPE1");
+    fields.album = firstFrameText(tag, "TALB");
+    fields.year = firstFrameText(tag, "TDRC");
+    if (fields.year.empty())
+        fields.year = firstFrameText(tag, "TYER");
+    fields.comment = id3v2Comment(tag);
+    const auto& genres = tag.frameList("TCON");
+    if (!genres.isEmpty()) {
+        const auto* frame = genres.front();
+        const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame);
+        const auto values = text ? text->fieldList() : TagLib::StringList(frame->toString());
+        if (!values.isEmpty())
+            setGenreFromText(fields, utf8(values.front()));
+    }
+    return fields;
+}
+
+TagFields fromId3v1(const Id3v1Tag& tag)
+{
+    TagFields fields{tag.title, tag.artist, tag.album, tag.year, tag.comment, -1, {}};
+    // 255 is "none" for every ID3v1 reader.
+    fields.genre = tag.genre == 255 ? -1 : tag.genre;
+    return fields;
+}
+
+TagFields fromInfo(const TagLib::RIFF::Info::Tag& tag)
+{
+    TagFields fields;
+    fields.title = utf8(tag.title());
+    fields.artist = utf8(tag.artist());
+    fields.album = utf8(tag.album());
+    fields.year = utf8(tag.fieldText("ICRD"));
+    fields.comment = utf8(tag.comment());
+    setGenreFromText(fields, utf8(tag.genre()));
+    return fields;
+}
+
+// Field by field, what the preferred tag has, else what the other has.
+TagFields preferring(TagFields preferred, const TagFields& other)
+{
+    const auto fill = [](std::string& field, const std::string& fallback) {
+        if (field.empty())
+            field = fallback;
+    };
+    fill(preferred.title, other.title);
+    fill(preferred.artist, other.artist);
+    fill(preferred.album, other.album);
+    fill(preferred.year, other.year);
+    fill(preferred.comment, other.comment);
+    if (preferred.genre < 0 && preferred.genreText.empty()) {
+        preferred.genre = other.genre;
+        preferred.genreText = other.genreText;
+    }
+    return preferred;
+}
+
+std::optional<Id3v1Tag> readId3v1(const ByteSource& source, const ByteRange& range)
+{
+    if (range.size < static_cast<std::int64_t>(id3v1Bytes))
+        return std::nullopt;
+    Id3v1Block block{};
+    if (source.read(range.offset + range.size - static_cast<std::int64_t>(id3v1Bytes), block) !=
+        block.size())
+        return std::nullopt;
+    return parseId3v1(block);
+}
+
+TagFields readMpegTags(ByteSource& source)
+{
+    TagFields fields;
+    if (const auto stream = openTagLibStream(source)) {
+        TagLib::MPEG::File file(stream.get(), TagLib::ID3v2::FrameFactory::instance(), false);
+        if (file.isValid() && file.hasID3v2Tag())
+            fields = fromId3v2(*file.ID3v2Tag());
+    }
+    if (const auto v1 = readId3v1(source, ByteRange{0, source.size()}))
+        fields = preferring(std::move(fields), fromId3v1(*v1));
+    return fields;
+}
+
+TagFields readWavTags(const ByteSource& source)
+{
+    const auto stream = openTagLibStream(source);
+    if (!stream)
+        return {};
+    TagLib::RIFF::WAV::File file(stream.get(), false);
+    if (!file.isValid())
+        return {};
+    TagFields fields;
+    if (file.hasID3v2Tag())
+        fields = fromId3v2(*file.ID3v2Tag());
+    if (file.hasInfoTag())
+        fields = preferring(std::move(fields), fromInfo(*file.InfoTag()));
+    return fields;
+}
+
+class SilentListener : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+} // namespace
+
+bool TagFields::empty() const
+{
+    return title.empty() && artist.empty() && album.empty() && year.empty() && comment.empty() &&
+           genre < 0 && genreText.empty();
+}
+
+void silenceTagLib()
+{
+    static SilentListener listener;
+    static std::once_flag once;
+    std::call_once(once, [] { TagLib::setDebugListener(&listener); });
+}
+
+std::unique_ptr<TagLib::FileStream> openTagLibStream(const ByteSource& source)
+{
+    silenceTagLib();
+    // TagLib closes the descriptor it is given, so it gets a copy; and it
+    // reads some formats from the current offset on, which others moved.
+    const int copy = ::dup(source.descriptor());
+    if (copy < 0)
+        return nullptr;
+    if (::lseek(copy, 0, SEEK_SET) != 0) {
+        ::close(copy);
+        return nullptr;
+    }
+    auto stream = std::make_unique<TagLib::FileStream>(copy, true);
+    if (!stream->isOpen()) {
+        ::close(copy);
+        return nullptr;
+    }
+    return stream;
+}
+
+TagFields readTags(ByteSource& source, const Probe* probe)
+{
+    if (probe && probe->kind == Kind::Wav)
+        return readWavTags(source);
+    // Tags inside the data chunk of a RIFF file are not looked for.
+    if (probe && probe->kind == Kind::RiffMpeg)
+        return {};
+    return readMpegTags(source);
+}
+
+void fillRecord(const TagFields& fields, TagRecord& record)
+{
+    record = TagRecord{};
+    copyField(record.title, sizeof record.title, fields.title);
+    copyField(record.artist, sizeof record.artist, fields.artist);
+    copyField(record.album, sizeof record.album, fields.album);
+    copyField(record.year, sizeof record.year, fields.year);
+    copyField(record.comment, sizeof record.comment, fields.comment);
+    record.genre = fields.genre;
+    copyField(record.genreName, sizeof record.genreName,
+              fields.genre >= 0 ? genreName(fields.genre) : std::string_view(fields.genreText));
+}
+
+TagFields fieldsOfRecord(const TagRecord& record)
+{
+    const auto text = [](const char* field, std::size_t size) {
+        return sanitizeUtf8(fieldText(field, size));
+    };
+    TagFields fields;
+    fields.title = text(record.title, sizeof record.title);
+    fields.artist = text(record.artist, sizeof record.artist);
+    fields.album = text(record.album, sizeof record.album);
+    fields.year = text(record.year, sizeof record.year);
+    fields.comment = text(record.comment, sizeof record.comment);
+    fields.genre = record.genre >= 0 && record.genre <= 255 ? record.genre : -1;
+    return fields;
+}
+
+} // namespace vbmp3::media
