@@ -152,7 +152,8 @@ void PlayThread::decodeAhead(const Job& job, Clock::time_point now)
             decoderDone_ = true;
         } else {
             chain_.process(decoded_.data(), got, shaped_);
-            control_.bitRate = track_->decoder->bitRate();
+            if (!stale(job))
+                control_.bitRate = track_->decoder->bitRate();
         }
         const std::size_t frames = shaped_.size() / outputChannels;
         const auto skip = static_cast<std::size_t>(std::min<std::int64_t>(discard_, static_cast<std::int64_t>(frames)));

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -209,6 +210,47 @@ TEST_F(EngineTest, FreeThenInitWorksAgainAndCallsWithoutAnEngineDoNothing)
     const Audio played = playWhole(fixture("tone_1k.wav"));
     EXPECT_EQ(readAudio(pathIn("again.wav")).frames(), 44100u);
     (void)played;
+}
+
+TEST_F(EngineTest, OutputFileIsCompleteWhenTheProcessEndsWithoutFree)
+{
+    // The player may end without vbmp3_free; the library finishes the file
+    // when it is unloaded or the process exits.
+    vb().free();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        vb().init();
+        OpenRecord record{};
+        vb().open(fixture("tone_1k.wav").c_str(), &record);
+        vb().play();
+        std::int32_t seconds = 0;
+        while (vb().getState(&seconds) != 0)
+            ::usleep(1000);
+        std::exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readAudio(output()).frames(), 44100u);
+}
+
+TEST_F(EngineTest, DummyOutputIsPacedAndWritesNothing)
+{
+    vb().free();
+    setenv("NUVO_AUDIO_DRIVER", "dummy", 1);
+    setSpeed(10);
+    ASSERT_EQ(vb().init(), 1);
+    ASSERT_TRUE(openFile(fixture("cbr_v1.mp3")));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(vb().play(), 1);
+    ASSERT_TRUE(waitForEnd());
+    // 3 s of audio at ten times real time.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 250ms);
+    vb().free();
+    EXPECT_TRUE(fs::is_empty(dir_ / "home"));
+    EXPECT_FALSE(fs::exists(output()));
 }
 
 TEST_F(EngineTest, WithoutADeviceItPlaysSilentlyInRealTimeAndSaysSoOnce)
