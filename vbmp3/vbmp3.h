@@ -161,8 +161,9 @@ VBMP3_API int32_t vbmp3_getPlayBitRate(void);
  * 40 x log10(volume / 100) dB: 100 unchanged, 50 is -12.04 dB, 25 is
  * -24.08 dB, 0 silent. A mono output takes the mean of the two gains. */
 VBMP3_API int32_t vbmp3_setVolume(int32_t left, int32_t right);
-/* Playing: plays on from the given second (beyond the end: the track ends).
- * Paused: moves the position where vbmp3_restart goes on. 0 otherwise. */
+/* Playing (also just after the end): plays on from the given second (beyond
+ * the end: the track ends). Paused: moves the position where vbmp3_restart
+ * goes on. 0 when stopped or closed. */
 VBMP3_API int32_t vbmp3_seek(int32_t seconds);
 VBMP3_API int32_t vbmp3_getTagInfo(TagRecord* tag);
 VBMP3_API int32_t vbmp3_getMpegInfo(MpegRecord* info);
@@ -174,8 +175,8 @@ VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32
  * peaking filters about an octave wide; bands at or above the output's
  * Nyquist frequency are left out; null switches the equalizer off. New audio
  * is shaped with the table at once; vbmp3_reload makes the change heard
- * within the output buffer. A limiter keeps peaks below full scale, so no
- * setting clips. */
+ * within the output buffer. A peak limiter at -0.09 dBFS (after the volume)
+ * keeps any setting from clipping; below that level it changes nothing. */
 VBMP3_API int32_t vbmp3_setEqualizer(const int32_t* table);
 /* The open file plays on from the heard position with the equalizer now in
  * force (the queued audio is made anew); no restart, no gap beyond the
