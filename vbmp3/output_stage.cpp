@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vbmp3 {
 
@@ -29,33 +30,63 @@ void OutputStage::configure(int rate, int channels)
     reset();
 }
 
+namespace {
+
+using Four = float __attribute__((vector_size(16)));
+using FourBits = unsigned __attribute__((vector_size(16)));
+
+// Scales the samples of a block and returns their largest magnitude, four
+// samples at a time. gains holds the gain of each of four lanes.
+template <std::size_t Samples>
+float scaleBlock(float* samples, Four gains)
+{
+    static_assert(Samples % 4 == 0);
+    Four largest{};
+    for (std::size_t i = 0; i < Samples; i += 4) {
+        Four v;
+        std::memcpy(&v, samples + i, sizeof v);
+        v *= gains;
+        std::memcpy(samples + i, &v, sizeof v);
+        const Four magnitude = reinterpret_cast<Four>(reinterpret_cast<FourBits>(v) & 0x7fffffffu);
+        largest = largest > magnitude ? largest : magnitude;
+    }
+    return std::max(std::max(largest[0], largest[1]), std::max(largest[2], largest[3]));
+}
+
+float scaleAny(float* samples, std::size_t count, const float* gains, std::size_t gainCount)
+{
+    float largest = 0.0f;
+    for (std::size_t i = 0; i < count; ++i) {
+        samples[i] *= gains[i % gainCount];
+        largest = std::max(largest, std::abs(samples[i]));
+    }
+    return largest;
+}
+
+} // namespace
+
 void OutputStage::process(float* data, std::size_t frames, double leftGain, double rightGain)
 {
     const auto channels = static_cast<std::size_t>(channels_);
-    const float left = static_cast<float>(channels == 1 ? 0.5 * (leftGain + rightGain) : leftGain);
-    const float right = static_cast<float>(rightGain);
+    const float gains[2] = {static_cast<float>(channels == 1 ? 0.5 * (leftGain + rightGain) : leftGain),
+                            static_cast<float>(rightGain)};
     for (std::size_t start = 0; start < frames; start += kBlock) {
         const std::size_t count = std::min(kBlock, frames - start);
         float* block = data + start * channels;
-        float blockPeak = 0.0f;
-        if (channels == 2) {
-            for (std::size_t i = 0; i < count; ++i) {
-                block[2 * i] *= left;
-                block[2 * i + 1] *= right;
-                blockPeak = std::max(blockPeak, std::max(std::abs(block[2 * i]), std::abs(block[2 * i + 1])));
-            }
-        } else {
-            for (std::size_t i = 0; i < count; ++i) {
-                block[i] *= left;
-                blockPeak = std::max(blockPeak, std::abs(block[i]));
-            }
-        }
+        float blockPeak;
+        if (count == kBlock && channels == 2)
+            blockPeak = scaleBlock<2 * kBlock>(block, Four{gains[0], gains[1], gains[0], gains[1]});
+        else if (count == kBlock)
+            blockPeak = scaleBlock<kBlock>(block, Four{gains[0], gains[0], gains[0], gains[0]});
+        else
+            blockPeak = scaleAny(block, count * channels, gains, channels);
         if (blockPeak > kCeiling || envelope_ > kCeiling) {
             limit(block, count);
         } else {
             // The envelope at the block's end is at most this; erring high
             // only lets the limiter hold on a moment longer.
-            envelope_ = std::max(static_cast<double>(blockPeak), envelope_ * (count == kBlock ? blockRelease_ : std::pow(release_, static_cast<double>(count))));
+            const double decay = count == kBlock ? blockRelease_ : std::pow(release_, static_cast<double>(count));
+            envelope_ = std::max(static_cast<double>(blockPeak), envelope_ * decay);
         }
     }
 }
