@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -95,6 +96,8 @@ public:
         // Floats beyond full scale stay as they are; the output stage limits them.
         sf_command(sound_, SFC_SET_CLIPPING, nullptr, SF_FALSE);
         format_ = {info_.samplerate, info_.channels >= 2 ? 2 : 1};
+        const int subtype = info_.format & SF_FORMAT_SUBMASK;
+        floatingPoint_ = subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
         const long long kbits = static_cast<long long>(info_.samplerate) * bitsPerSample(info_.format)
             * info_.channels / 1000;
         bitRate_ = static_cast<int>(kbits);
@@ -106,6 +109,22 @@ public:
     int bitRate() const override { return bitRate_; }
 
     std::size_t read(float* out, std::size_t frames) override
+    {
+        const std::size_t got = readChannels(out, frames);
+        if (floatingPoint_) {
+            // A damaged float file may hold NaN or infinity, which would stay
+            // in the filters for the rest of the track.
+            for (std::size_t i = 0; i < got * static_cast<std::size_t>(format_.channels); ++i)
+                if (!std::isfinite(out[i]))
+                    out[i] = 0.0f;
+        }
+        return got;
+    }
+
+    bool seek(std::int64_t frame) override { return sf_seek(sound_, frame, SEEK_SET) >= 0; }
+
+private:
+    std::size_t readChannels(float* out, std::size_t frames)
     {
         if (info_.channels == format_.channels)
             return static_cast<std::size_t>(sf_readf_float(sound_, out, static_cast<sf_count_t>(frames)));
@@ -119,9 +138,6 @@ public:
         return got;
     }
 
-    bool seek(std::int64_t frame) override { return sf_seek(sound_, frame, SEEK_SET) >= 0; }
-
-private:
     UniqueFd file_;
     FileCursor cursor_;
     SF_VIRTUAL_IO io_{};
@@ -129,6 +145,7 @@ private:
     SNDFILE* sound_ = nullptr;
     StreamFormat format_;
     int bitRate_ = 0;
+    bool floatingPoint_ = false;
     std::vector<float> wide_;
 };
 

@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sndfile.h>
+
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -68,6 +71,29 @@ TEST_F(EngineTest, TruncatedFilePlaysWhatItHoldsThenEnds)
     // of the whole file.
     const Audio whole = reference(fixture("cbr_v1.mp3"));
     EXPECT_NEAR(rmsDb(played.slice(4410, 44100)), rmsDb(whole.slice(4410, 44100)), 0.5);
+}
+
+TEST_F(EngineTest, NotANumberInAFloatFileIsPlayedAsSilence)
+{
+    SF_INFO info{};
+    info.samplerate = 8000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    const fs::path path = pathIn("damaged.wav");
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> samples(8000, 0.25f);
+    samples[100] = std::nanf("");
+    samples[200] = INFINITY;
+    sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+    const std::int32_t table[VBMP3_EQUALIZER_BANDS]{60, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(vb().setEqualizer(table), 1);  // filters that would keep a NaN
+    const Audio played = playWhole(path);
+    ASSERT_EQ(played.frames(), samples.size());
+    for (float s : played.samples)
+        ASSERT_TRUE(std::isfinite(s));
+    EXPECT_GT(std::abs(played.samples.back()), 0.1f);  // still sounding at the end
 }
 
 TEST_F(EngineTest, NullArgumentsAreRefused)
