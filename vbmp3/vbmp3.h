@@ -16,13 +16,31 @@
  * - The record layouts below are part of the interface; their sizes and offsets
  *   are fixed and checked at compile time.
  *
- * Sound output is chosen by the environment:
- *   NUVO_AUDIO_DRIVER  out123 driver name (default: out123's own choice)
+ * Sound output is chosen by the environment, read whenever the output opens:
+ *   NUVO_AUDIO_DRIVER  out123 driver name, or a comma-separated list tried in
+ *                      turn (default: "pulse,alsa,oss,jack,portaudio", out123's
+ *                      own order without "nas", which can hang, and "openal")
  *   NUVO_AUDIO_DEVICE  device, or the file written by the "wav"/"raw" drivers
+ *                      (required by them; the other file writers of out123 are
+ *                      refused)
  *   NUVO_AUDIO_SPEED   pace of outputs that do not pace themselves ("wav", "raw",
- *                      "dummy"): times real time, default 1, 0 = unpaced
+ *                      "dummy", "test"): times real time, default 1, 0 = unpaced
  * When no device can be opened, playback runs silent, paced in real time, and
- * one line says so on standard error.
+ * one line says so on standard error (once per process). Nothing else is ever
+ * printed.
+ *
+ * The output stays open from track to track while the format (rate, channels)
+ * stays the same. A file output gets exactly what was heard, as 32-bit float
+ * where the writer takes it: audio dropped by pause, stop, seek or reload
+ * never reaches it. On a change of format the file is finished and the output
+ * continues in NAME.1.wav, NAME.2.wav, ... (".N" put before the extension).
+ * A file is complete (its header right) once the library closes it: at a
+ * change of format, at vbmp3_free, and when the library is unloaded or the
+ * process exits.
+ *
+ * Position: what has been heard, that is the audio handed to the device less
+ * what the device still holds. Pause, seek and reload take effect within the
+ * output buffer (BufferOptions.outputFrames).
  */
 #ifndef VBMP3_H
 #define VBMP3_H
@@ -74,19 +92,24 @@ typedef struct MpegRecord {
     int32_t seconds;         /* length in whole seconds */
 } MpegRecord;
 
-/* Buffering of the play thread. */
+/* Buffering of the play thread; in force at once. Values outside the ranges
+ * are clamped: frames 1..1000, sleep times 0..1000 ms. */
 typedef struct BufferOptions {
-    int32_t inputFrames;     /* how far the decoder reads ahead, in MPEG frames (default 30) */
-    int32_t outputFrames;    /* decoded audio queued to the device, in frames of 1152 samples (default 20) */
-    int32_t inputSleepMs;    /* pause of the decode loop between reads (default 5) */
-    int32_t outputSleepMs;   /* pause of the output loop between writes (default 0) */
+    int32_t inputFrames;     /* how far the decoder reads ahead, in frames of 1152 samples (default 30) */
+    int32_t outputFrames;    /* decoded audio queued to the device, in frames of 1152 samples of the
+                                output rate (default 20): the latency of pause, seek and reload */
+    int32_t inputSleepMs;    /* rest of the decode loop each time its read-ahead is full (default 5) */
+    int32_t outputSleepMs;   /* rest of the output loop after each write to the device (default 0) */
 } BufferOptions;
 
-/* Output format. */
+/* Output format; in force from the next vbmp3_open. Values outside the ranges
+ * are clamped: downSampling 0..2, channels 0..1, frequencyLimit 100..48000. */
 typedef struct DecodeOptions {
-    int32_t downSampling;    /* 0: 1/1, 1: 1/2, 2: 1/4 of the file's rate */
-    int32_t channels;        /* 0: as the file (stereo), 1: mono */
-    int32_t frequencyLimit;  /* Hz; content above is cut, 24000 and above leaves it untouched (default 24000) */
+    int32_t downSampling;    /* 0: 1/1, 1: 1/2, 2: 1/4 of the file's rate (low-pass filtered first;
+                                rates that do not divide are rounded down, 22050/4 -> 5512) */
+    int32_t channels;        /* 0: as the file (stereo stays stereo, mono stays mono), 1: mono */
+    int32_t frequencyLimit;  /* Hz; content above is cut (8th-order low-pass), 24000 and above
+                                leaves it untouched (default 24000) */
 } DecodeOptions;
 
 /* vbmp3_getFileType bits; -1 when the file cannot be read or decoded. */
@@ -101,30 +124,67 @@ enum {
 
 enum { VBMP3_EQUALIZER_BANDS = 10 };
 
+/* Every entry point but vbmp3_init does nothing before vbmp3_init and after
+ * vbmp3_free, returning 0 (vbmp3_getFileType: -1). Null pointers are refused
+ * the same way. */
+
+/* Starts the engine (a second call changes nothing); always 1. */
 VBMP3_API int32_t vbmp3_init(void);
+/* Stops playback and releases everything vbmp3_init made; the output file is
+ * complete afterwards. vbmp3_init may follow. 1, or 0 without an engine.
+ * Unloading the library or ending the process does the same. */
 VBMP3_API int32_t vbmp3_free(void);
+/* Closes any open file, then opens path: 1 when it decodes (record filled:
+ * the tag's title, else empty; whole seconds), 0 otherwise (missing,
+ * unreadable, empty, not audio). The file is held open by descriptor until
+ * closed, so renaming or replacing it does not disturb playback. */
 VBMP3_API int32_t vbmp3_open(const char* path, OpenRecord* record);
+/* Ends playback and releases the file; 0 when none was open. */
 VBMP3_API int32_t vbmp3_close(void);
+/* Plays the open file from its start (also when playing or paused). */
 VBMP3_API int32_t vbmp3_play(void);
+/* Stops; the file stays open and the position goes back to 0. */
 VBMP3_API int32_t vbmp3_stop(void);
+/* Playing -> paused (1); 0 in any other state. */
 VBMP3_API int32_t vbmp3_pause(void);
+/* Paused -> playing on from the paused position (1); 0 in any other state. */
 VBMP3_API int32_t vbmp3_restart(void);
 VBMP3_API int32_t vbmp3_getFileType(const char* path);
-/* 0 stopped or ended, 1 playing, 2 paused; *seconds := the heard position. */
+/* 0 stopped or ended, 1 playing, 2 paused; *seconds := the heard position in
+ * whole seconds. A track ends (0) once all of it has been heard. */
 VBMP3_API int32_t vbmp3_getState(int32_t* seconds);
+/* kbit/s of the frame being decoded (changes with VBR); WAV: rate x bits x
+ * channels / 1000; 0 when no file is open. */
 VBMP3_API int32_t vbmp3_getPlayBitRate(void);
+/* Volume 0..100 per channel (clamped), in force now and for later files,
+ * kept across close. The gain is (volume / 100)^2, that is
+ * 40 x log10(volume / 100) dB: 100 unchanged, 50 is -12.04 dB, 25 is
+ * -24.08 dB, 0 silent. A mono output takes the mean of the two gains. */
 VBMP3_API int32_t vbmp3_setVolume(int32_t left, int32_t right);
+/* Playing (also just after the end): plays on from the given second (beyond
+ * the end: the track ends). Paused: moves the position where vbmp3_restart
+ * goes on. 0 when stopped or closed. */
 VBMP3_API int32_t vbmp3_seek(int32_t seconds);
 VBMP3_API int32_t vbmp3_getTagInfo(TagRecord* tag);
 VBMP3_API int32_t vbmp3_getMpegInfo(MpegRecord* info);
 VBMP3_API int32_t vbmp3_getFileInfo(const char* path, TagRecord* tag, MpegRecord* info);
-/* openedFile: 1 when path is the file open in the engine. mode: 1 (the only one). */
+/* openedFile: 1 when path is the file open in the engine (it plays on
+ * undisturbed). mode: 1 (the only one; others are treated alike). */
 VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32_t openedFile, int32_t mode);
-/* Ten gains in tenths of a dB (-120..120), 60 Hz to 16 kHz; null switches the equalizer off. */
+/* Ten gains in tenths of a dB (-120..120, clamped), 60 Hz to 16 kHz, as
+ * peaking filters about an octave wide; bands at or above the output's
+ * Nyquist frequency are left out; null switches the equalizer off. New audio
+ * is shaped with the table at once; vbmp3_reload makes the change heard
+ * within the output buffer. A peak limiter at -0.09 dBFS (after the volume)
+ * keeps any setting from clipping; below that level it changes nothing. */
 VBMP3_API int32_t vbmp3_setEqualizer(const int32_t* table);
+/* The open file plays on from the heard position with the equalizer now in
+ * force (the queued audio is made anew); no restart, no gap beyond the
+ * output buffer. 1 when a file is open. */
 VBMP3_API int32_t vbmp3_reload(void);
 VBMP3_API int32_t vbmp3_setVbmp3Option(const BufferOptions* options);
 VBMP3_API int32_t vbmp3_setDecodeOption(const DecodeOptions* options);
+/* The values in force: before any set, 30, 20, 5, 0 and 0, 0, 24000. */
 VBMP3_API int32_t vbmp3_getVbmp3Option(BufferOptions* options);
 VBMP3_API int32_t vbmp3_getDecodeOption(DecodeOptions* options);
 

@@ -1,0 +1,218 @@
+// (a) Decoding a 5-minute 320 kbit/s MP3 through the library's whole signal
+//     chain (equalizer on) to the "dummy" output, unpaced, against plain
+//     libmpg123 decoding of the same file: CPU time of the whole process.
+// (b) Real-time playback of the same file to "dummy": share of one core.
+#include "vbmp3.h"
+
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <mpg123.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Library {
+    decltype(&vbmp3_init) init;
+    decltype(&vbmp3_free) free;
+    decltype(&vbmp3_open) open;
+    decltype(&vbmp3_play) play;
+    decltype(&vbmp3_getState) getState;
+    decltype(&vbmp3_setEqualizer) setEqualizer;
+};
+
+template <typename T>
+void resolve(void* handle, const char* name, T& slot)
+{
+    slot = reinterpret_cast<T>(dlsym(handle, name));
+    if (!slot)
+        throw std::runtime_error(std::string("missing ") + name);
+}
+
+const Library& library()
+{
+    static const Library loaded = [] {
+        void* handle = dlopen(NUVO_VBMP3_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            throw std::runtime_error(dlerror());
+        Library l{};
+        resolve(handle, "vbmp3_init", l.init);
+        resolve(handle, "vbmp3_free", l.free);
+        resolve(handle, "vbmp3_open", l.open);
+        resolve(handle, "vbmp3_play", l.play);
+        resolve(handle, "vbmp3_getState", l.getState);
+        resolve(handle, "vbmp3_setEqualizer", l.setEqualizer);
+        return l;
+    }();
+    return loaded;
+}
+
+// Five minutes of stereo music-like sound (pink noise under two tones) at
+// 320 kbit/s, made once and kept in the build tree.
+const fs::path& testFile()
+{
+    static const fs::path path = [] {
+        const fs::path dir = NUVO_BENCH_DATA_DIR;
+        const fs::path mp3 = dir / "five-minutes-320k.mp3";
+        if (!fs::exists(mp3)) {
+            fs::create_directories(dir);
+            const fs::path partial = dir / "five-minutes-320k.partial.mp3";
+            const std::string command = "sox -R -D -n -r 44100 -c 2 -b 16 -t wav - synth 300 pinknoise "
+                                        "synth 300 sine mix 440 synth 300 sine mix 660 gain -8 "
+                                        "| lame --quiet --cbr -b 320 - '" + partial.string() + "'";
+            if (std::system(command.c_str()) != 0)
+                throw std::runtime_error("cannot make the test file with sox and lame");
+            fs::rename(partial, mp3);
+        }
+        return mp3;
+    }();
+    return path;
+}
+
+double processCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Plain libmpg123: open, decode everything in its default format, close.
+long long decodeWithMpg123(const fs::path& path)
+{
+    int error = 0;
+    mpg123_handle* h = mpg123_new(nullptr, &error);
+    mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0.);
+    long long bytes = 0;
+    if (mpg123_open(h, path.c_str()) == MPG123_OK) {
+        std::vector<unsigned char> buffer(64 * 1024);
+        size_t done = 0;
+        int result;
+        do {
+            result = mpg123_read(h, buffer.data(), buffer.size(), &done);
+            bytes += static_cast<long long>(done);
+        } while (result == MPG123_OK || result == MPG123_NEW_FORMAT);
+        mpg123_close(h);
+    }
+    mpg123_delete(h);
+    return bytes;
+}
+
+constexpr std::int32_t kEqualizer[VBMP3_EQUALIZER_BANDS]{40, 30, 10, -10, -20, 10, 30, 50, 60, 80};
+
+// An engine on the dummy output at the given pace, equalizer on.
+void startEngine(double speed)
+{
+    setenv("NUVO_AUDIO_DRIVER", "dummy", 1);
+    unsetenv("NUVO_AUDIO_DEVICE");
+    setenv("NUVO_AUDIO_SPEED", std::to_string(speed).c_str(), 1);
+    const Library& l = library();
+    l.init();
+    l.setEqualizer(kEqualizer);
+    OpenRecord record{};
+    if (l.open(testFile().c_str(), &record) != 1)
+        throw std::runtime_error("the library cannot open the test file");
+}
+
+void playThroughLibrary()
+{
+    const Library& l = library();
+    startEngine(0);
+    l.play();
+    std::int32_t seconds = 0;
+    while (l.getState(&seconds) != 0)
+        std::this_thread::sleep_for(1ms);
+    l.free();
+}
+
+void BM_PlainMpg123Decode(benchmark::State& state)
+{
+    mpg123_init();
+    testFile();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeWithMpg123(testFile()));
+}
+BENCHMARK(BM_PlainMpg123Decode)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(3);
+
+void BM_LibraryWholeChainUnpaced(benchmark::State& state)
+{
+    testFile();
+    for (auto _ : state)
+        playThroughLibrary();
+}
+BENCHMARK(BM_LibraryWholeChainUnpaced)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(3);
+
+// Both in turn, so the ratio compares like with like on a busy machine; the
+// median of the rounds' ratios is reported, as one round can be disturbed.
+void BM_LibraryToPlainCpuRatio(benchmark::State& state)
+{
+    mpg123_init();
+    testFile();
+    std::vector<double> ratios;
+    double plain = 0.0;
+    double chain = 0.0;
+    for (auto _ : state) {
+        const double t0 = processCpuSeconds();
+        benchmark::DoNotOptimize(decodeWithMpg123(testFile()));
+        const double t1 = processCpuSeconds();
+        playThroughLibrary();
+        const double t2 = processCpuSeconds();
+        plain += t1 - t0;
+        chain += t2 - t1;
+        ratios.push_back((t2 - t1) / (t1 - t0));
+    }
+    std::sort(ratios.begin(), ratios.end());
+    state.counters["plain_cpu_s"] = plain / static_cast<double>(state.iterations());
+    state.counters["library_cpu_s"] = chain / static_cast<double>(state.iterations());
+    state.counters["ratio_median"] = ratios[ratios.size() / 2];
+    state.counters["ratio_best"] = ratios.front();
+}
+BENCHMARK(BM_LibraryToPlainCpuRatio)->Unit(benchmark::kMillisecond)->Iterations(7);
+
+// Ten seconds of real-time playback: CPU time of the whole process over the
+// wall time, in percent of one core.
+void BM_RealTimePlaybackCpuShare(benchmark::State& state)
+{
+    testFile();
+    const Library& l = library();
+    double share = 0.0;
+    for (auto _ : state) {
+        startEngine(1);
+        l.play();
+        std::this_thread::sleep_for(1s);  // past the start, where the buffers fill
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        const auto wallStart = std::chrono::steady_clock::now();
+        std::int32_t seconds = 0;
+        for (int i = 0; i < 100; ++i) {  // polled like the player's timer
+            std::this_thread::sleep_for(100ms);
+            l.getState(&seconds);
+        }
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        const auto cpu = [](const rusage& r) {
+            return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec)
+                + static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) * 1e-6;
+        };
+        share = 100.0 * (cpu(after) - cpu(before)) / wall;
+        l.free();
+    }
+    state.counters["cpu_percent_of_one_core"] = share;
+}
+BENCHMARK(BM_RealTimePlaybackCpuShare)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

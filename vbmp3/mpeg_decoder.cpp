@@ -1,0 +1,221 @@
+#include "mpeg_decoder.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace vbmp3 {
+namespace {
+
+// A read cursor over [offset, offset + size) of a descriptor, reading ahead in
+// large blocks: libmpg123 asks for a frame at a time, and a system call per
+// frame would cost more than decoding it. pread keeps the descriptor's own
+// offset out of play, so the cursor is all the state there is.
+struct SpanReader {
+    static constexpr std::size_t kBlock = 64 * 1024;
+
+    int fd = -1;
+    ByteSpan span;
+    std::int64_t position = 0;
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(kBlock);
+    std::int64_t bufferStart = 0;  // span position of buffer[0]
+    std::size_t bufferFill = 0;
+
+    bool refill()
+    {
+        bufferStart = position;
+        bufferFill = 0;
+        const std::int64_t left = span.size - position;
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(left, kBlock));
+        while (bufferFill < wanted) {
+            const ssize_t got = ::pread(fd, buffer.data() + bufferFill, wanted - bufferFill,
+                                        span.offset + position + static_cast<std::int64_t>(bufferFill));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            bufferFill += static_cast<std::size_t>(got);
+        }
+        return bufferFill > 0;
+    }
+
+    static mpg123_ssize_t read(void* self, void* out, size_t bytes)
+    {
+        auto& r = *static_cast<SpanReader*>(self);
+        auto* to = static_cast<unsigned char*>(out);
+        size_t done = 0;
+        while (done < bytes && r.position < r.span.size) {
+            const std::int64_t inBuffer = r.position - r.bufferStart;
+            if (inBuffer < 0 || inBuffer >= static_cast<std::int64_t>(r.bufferFill)) {
+                if (!r.refill())
+                    break;
+                continue;
+            }
+            const size_t take = std::min(bytes - done, r.bufferFill - static_cast<size_t>(inBuffer));
+            std::memcpy(to + done, r.buffer.data() + inBuffer, take);
+            done += take;
+            r.position += static_cast<std::int64_t>(take);
+        }
+        return static_cast<mpg123_ssize_t>(done);
+    }
+
+    static off_t seek(void* self, off_t offset, int whence)
+    {
+        auto& r = *static_cast<SpanReader*>(self);
+        std::int64_t base = 0;
+        if (whence == SEEK_CUR)
+            base = r.position;
+        else if (whence == SEEK_END)
+            base = r.span.size;
+        else if (whence != SEEK_SET)
+            return -1;
+        const std::int64_t target = base + offset;
+        if (target < 0)
+            return -1;
+        r.position = target;
+        return static_cast<off_t>(target);
+    }
+};
+
+struct HandleDeleter {
+    void operator()(mpg123_handle* h) const { mpg123_delete(h); }
+};
+using HandlePtr = std::unique_ptr<mpg123_handle, HandleDeleter>;
+
+void initLibraryOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+}
+
+class MpegDecoder final : public Decoder {
+public:
+    MpegDecoder(UniqueFd file, ByteSpan span) : file_(std::move(file))
+    {
+        reader_.fd = file_.get();
+        reader_.span = span;
+    }
+
+    bool open()
+    {
+        initLibraryOnce();
+        int error = MPG123_OK;
+        handle_.reset(mpg123_new(nullptr, &error));
+        if (!handle_)
+            return false;
+        mpg123_handle* h = handle_.get();
+        mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.);
+        mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_FUZZY, 0.);
+        if (!allowFloatOutput(0, MPG123_MONO | MPG123_STEREO))
+            return false;
+        if (mpg123_replace_reader_handle(h, &SpanReader::read, &SpanReader::seek, nullptr) != MPG123_OK)
+            return false;
+        if (mpg123_open_handle(h, &reader_) != MPG123_OK)
+            return false;
+        long rate = 0;
+        int channels = 0;
+        int encoding = 0;
+        if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1
+            || channels > 2)
+            return false;
+        format_ = {static_cast<int>(rate), channels};
+        // A stream whose later frames change rate or channels is converted to
+        // the first frame's format, so the signal chain never sees a change.
+        if (!allowFloatOutput(rate, channels == 1 ? MPG123_MONO : MPG123_STEREO))
+            return false;
+        if (mpg123_scan(h) != MPG123_OK)
+            return false;
+        const off_t frames = mpg123_length(h);
+        if (frames <= 0)
+            return false;
+        length_ = frames;
+        updateBitRate();
+        return true;
+    }
+
+    StreamFormat format() const override { return format_; }
+    std::int64_t length() const override { return length_; }
+    int bitRate() const override { return bitRate_; }
+
+    std::size_t read(float* out, std::size_t frames) override
+    {
+        if (ended_)
+            return 0;
+        const std::size_t frameBytes = sizeof(float) * static_cast<std::size_t>(format_.channels);
+        auto* bytes = reinterpret_cast<unsigned char*>(out);
+        std::size_t filled = 0;
+        const std::size_t wanted = frames * frameBytes;
+        while (filled < wanted) {
+            size_t done = 0;
+            const int result = mpg123_read(handle_.get(), bytes + filled, wanted - filled, &done);
+            filled += done;
+            if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done > 0))
+                continue;
+            if (result != MPG123_OK || done == 0) {
+                // The end, or a file that stops decoding: what came so far is
+                // all there is.
+                ended_ = true;
+                break;
+            }
+        }
+        updateBitRate();
+        return filled / frameBytes;
+    }
+
+    bool seek(std::int64_t frame) override
+    {
+        const off_t at = mpg123_seek(handle_.get(), static_cast<off_t>(frame), SEEK_SET);
+        ended_ = at < 0;
+        return !ended_;
+    }
+
+private:
+    bool allowFloatOutput(long rate, int channels)
+    {
+        mpg123_handle* h = handle_.get();
+        mpg123_format_none(h);
+        if (rate != 0)
+            return mpg123_format(h, rate, channels, MPG123_ENC_FLOAT_32) == MPG123_OK;
+        const long* rates = nullptr;
+        size_t count = 0;
+        mpg123_rates(&rates, &count);
+        for (size_t i = 0; i < count; ++i)
+            if (mpg123_format(h, rates[i], channels, MPG123_ENC_FLOAT_32) != MPG123_OK)
+                return false;
+        return true;
+    }
+
+    void updateBitRate()
+    {
+        mpg123_frameinfo info{};
+        if (mpg123_info(handle_.get(), &info) == MPG123_OK && info.bitrate > 0)
+            bitRate_ = info.bitrate;
+    }
+
+    UniqueFd file_;
+    SpanReader reader_;
+    HandlePtr handle_;
+    StreamFormat format_;
+    std::int64_t length_ = 0;
+    int bitRate_ = 0;
+    bool ended_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span)
+{
+    if (!file.valid() || span.size <= 0)
+        return nullptr;
+    auto decoder = std::make_unique<MpegDecoder>(std::move(file), span);
+    if (!decoder->open())
+        return nullptr;
+    return decoder;
+}
+
+} // namespace vbmp3
