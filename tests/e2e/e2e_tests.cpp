@@ -38,6 +38,12 @@ QStringList windowsTitled(const QString& title)
     return QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
+// waitForFinished says false for a process that has already ended.
+bool hasEnded(QProcess& process, int timeoutMs)
+{
+    return process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);
+}
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -157,7 +163,7 @@ TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)
     ASSERT_TRUE(waitUntil([] { return !windowsTitled("Nuvo").isEmpty(); }, 10000));
 
     startPlayer(second_, {copyFixture("cbr_v1.mp3")});
-    ASSERT_TRUE(second_.waitForFinished(10000));
+    ASSERT_TRUE(hasEnded(second_, 10000));
     EXPECT_EQ(second_.exitCode(), 1);
 
     terminate(player_);
@@ -181,10 +187,10 @@ TEST_F(EndToEnd, WithoutTheLibraryTheMessageShowsAndNoFileIsWritten)
     for (const QString& window : windowsTitled("Nuvo")) {
         QProcess::execute(XDOTOOL, {"windowfocus", "--sync", window});
         QProcess::execute(XDOTOOL, {"key", "Return"});
-        if (player_.waitForFinished(1000))
+        if (hasEnded(player_, 1000))
             break;
     }
-    ASSERT_TRUE(player_.waitForFinished(10000));
+    ASSERT_TRUE(hasEnded(player_, 10000));
     EXPECT_EQ(player_.exitCode(), 0);
     EXPECT_EQ(readFile(homePath("Nuvo.ini")), QByteArray("[List]\r\nReady=2\r\n"));
     const QStringList left = QDir(home_.path()).entryList(QDir::Files);
