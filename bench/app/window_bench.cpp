@@ -1,5 +1,5 @@
 // How the window's start-up and close scale with the playlist: a 100 000
-// entry "List.m3u" against an empty one, and the memory the list takes.
+// entry "List.m3u" against an empty one.
 #include "FakeDecoder.h"
 #include "app/MainWindow.h"
 
@@ -10,8 +10,6 @@
 #include <QTest>
 
 #include <benchmark/benchmark.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -41,15 +39,6 @@ std::unique_ptr<MainWindow> startWindow(const QString& home)
     window->show();
     QCoreApplication::processEvents();
     return window;
-}
-
-long residentBytes()
-{
-    QFile statm("/proc/self/statm");
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
 // Creation, settings and list restored, first show and its first paint.
@@ -85,25 +74,6 @@ void BM_Close(benchmark::State& state)
     state.SetLabel(state.range(0) ? "100000 entries" : "empty list");
 }
 BENCHMARK(BM_Close)->Arg(0)->Arg(kLongList)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-// What a long list adds to the process while the window shows it.
-void BM_PlaylistMemory(benchmark::State& state)
-{
-    QTemporaryDir emptyHome;
-    QTemporaryDir longHome;
-    writeList(longHome.path(), kLongList);
-    for (auto _ : state) {
-        auto empty = startWindow(emptyHome.path());
-        const long before = residentBytes();
-        empty->close();
-        empty.reset();
-        auto full = startWindow(longHome.path());
-        const long after = residentBytes();
-        state.counters["added_MB"] = double(after - before) / (1024.0 * 1024.0);
-        full->close();
-    }
-}
-BENCHMARK(BM_PlaylistMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
