@@ -64,22 +64,9 @@ void MainWindow::refreshAfterAdd(bool bound)
 {
     if (playlist_->isEmpty())
         return;
-    ui_->Edit2->setEnabled(true);
-    ui_->Button1->setEnabled(!ui_->Edit2->text().isEmpty());
-    setListWideCommandsEnabled(true);
     if (!bound)
         markListChanged();
-    if (playlist_->count() < 2)
-        return;
-    setSeveralEntriesCommandsEnabled(true);
-    if (isOptionChecked(Option::All)) {
-        ui_->Previous->setEnabled(true);
-        ui_->Next->setEnabled(true);
-        return;
-    }
-    if (playlist_->currentIndex() > 0)
-        ui_->Previous->setEnabled(true);
-    ui_->Next->setEnabled(playlist_->currentIndex() < playlist_->count() - 1);
+    enableCommandsForEntries(NextAtEnd::Disable);
 }
 
 void MainWindow::refreshAfterRemove()
@@ -121,6 +108,12 @@ void MainWindow::applyInitialAvailability()
         return;
     if (playlist_->currentIndex() != 0)
         setFocusedIndex(playlist_->currentIndex());
+    // The next pair is disabled by design, so the first show never disables it.
+    enableCommandsForEntries(NextAtEnd::Keep);
+}
+
+void MainWindow::enableCommandsForEntries(NextAtEnd nextAtEnd)
+{
     setListWideCommandsEnabled(true);
     ui_->Button1->setEnabled(!ui_->Edit2->text().isEmpty());
     if (playlist_->count() < 2)
@@ -131,11 +124,11 @@ void MainWindow::applyInitialAvailability()
         ui_->Next->setEnabled(true);
         return;
     }
-    // The next pair is disabled by design, so nothing here disables it.
     if (playlist_->currentIndex() > 0)
         ui_->Previous->setEnabled(true);
-    if (playlist_->currentIndex() < playlist_->count() - 1)
-        ui_->Next->setEnabled(true);
+    const bool nextFollows = playlist_->currentIndex() < playlist_->lastIndex();
+    if (nextFollows || nextAtEnd == NextAtEnd::Disable)
+        ui_->Next->setEnabled(nextFollows);
 }
 
 } // namespace nuvo

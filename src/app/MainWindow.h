@@ -136,6 +136,8 @@ private:
     void refreshSelectionCommands();
     void applyNavigationRule();
     void applyInitialAvailability();
+    enum class NextAtEnd { Disable, Keep };
+    void enableCommandsForEntries(NextAtEnd nextAtEnd);
     void setListWideCommandsEnabled(bool enabled);
     void setSeveralEntriesCommandsEnabled(bool enabled);
     void setListFileCommandsEnabled(bool enabled);
@@ -157,6 +159,10 @@ private:
     void playAgain();
     void followMove(Direction direction);
     void moveCurrent(int index);
+    // One entry back or forward; with updateNavigation the navigation pairs follow.
+    void stepBack(bool updateNavigation);
+    void stepForward(bool updateNavigation);
+    void moveToRandomEntry();
     void selectCurrentWhenNothingSelected();
     void focusPageControlOnTagPage();
     void setPauseCommand(bool enabled, const QString& caption);

@@ -109,43 +109,27 @@ void MainWindow::stopExecute()
 
 void MainWindow::previousExecute()
 {
-    const int count = playlist_->count();
-    if (count < 2)
+    if (playlist_->count() < 2)
         return;
-    const int current = playlist_->currentIndex();
-    if (current > 0) {
-        moveCurrent(current - 1);
-        if (!isOptionChecked(Option::All)) {
-            if (current - 1 == 0)
-                ui_->Previous->setEnabled(false);
-            ui_->Next->setEnabled(true);
-        }
-    } else if (isOptionChecked(Option::All)) {
+    if (playlist_->currentIndex() > 0)
+        stepBack(!isOptionChecked(Option::All));
+    else if (isOptionChecked(Option::All))
         moveCurrent(playlist_->lastIndex());
-    } else {
+    else
         return;
-    }
     followMove(Direction::Backward);
 }
 
 void MainWindow::nextExecute()
 {
-    const int count = playlist_->count();
-    if (count < 2)
+    if (playlist_->count() < 2)
         return;
-    const int current = playlist_->currentIndex();
-    if (current < playlist_->lastIndex()) {
-        moveCurrent(current + 1);
-        if (!isOptionChecked(Option::All)) {
-            ui_->Previous->setEnabled(true);
-            if (current + 1 == playlist_->lastIndex())
-                ui_->Next->setEnabled(false);
-        }
-    } else if (isOptionChecked(Option::All)) {
+    if (playlist_->currentIndex() < playlist_->lastIndex())
+        stepForward(!isOptionChecked(Option::All));
+    else if (isOptionChecked(Option::All))
         moveCurrent(0);
-    } else {
+    else
         return;
-    }
     followMove(Direction::Forward);
 }
 
@@ -233,57 +217,40 @@ bool MainWindow::closePlayer()
 
 bool MainWindow::chooseNextTrack(Direction direction)
 {
-    const int count = playlist_->count();
     const int current = playlist_->currentIndex();
     const int last = playlist_->lastIndex();
     const bool all = isOptionChecked(Option::All);
+    const bool twoOrMore = playlist_->count() >= 2;
 
     if (isOptionChecked(Option::Single))
         return closePlayer();
 
     if (isOptionChecked(Option::Random)) {
-        if (count < 2)
+        if (!twoOrMore)
             return closePlayer();
-        switch (direction) {
-        case Direction::Automatic:
-            moveCurrent(random_.index(count));
-            ui_->Previous->setEnabled(playlist_->currentIndex() > 0);
-            ui_->Next->setEnabled(playlist_->currentIndex() < last);
-            return true;
-        case Direction::Backward:
-            if (current == 0) {
-                resetToClosed();
-                return false;
-            }
-            moveCurrent(current - 1);
-            if (current - 1 == 0)
-                ui_->Previous->setEnabled(false);
-            ui_->Next->setEnabled(true);
-            return true;
-        case Direction::Forward:
-            if (current == last) {
-                resetToClosed();
-                return false;
-            }
-            moveCurrent(current + 1);
-            ui_->Previous->setEnabled(true);
-            if (current + 1 == last)
-                ui_->Next->setEnabled(false);
+        if (direction == Direction::Automatic) {
+            moveToRandomEntry();
             return true;
         }
+        // Previous and Next keep to list order, and stop at its ends.
+        const bool backward = direction == Direction::Backward;
+        if (current == (backward ? 0 : last)) {
+            resetToClosed();
+            return false;
+        }
+        if (backward)
+            stepBack(true);
+        else
+            stepForward(true);
+        return true;
     }
 
     if (direction != Direction::Backward) {
         if (current < last) {
-            moveCurrent(current + 1);
-            if (!all) {
-                ui_->Previous->setEnabled(true);
-                if (current + 1 == last)
-                    ui_->Next->setEnabled(false);
-            }
+            stepForward(!all);
             return true;
         }
-        if (all && count >= 2) {
+        if (all && twoOrMore) {
             moveCurrent(0);
             return true;
         }
@@ -291,15 +258,10 @@ bool MainWindow::chooseNextTrack(Direction direction)
     }
 
     if (current > 0) {
-        moveCurrent(current - 1);
-        if (!all) {
-            if (current - 1 == 0)
-                ui_->Previous->setEnabled(false);
-            ui_->Next->setEnabled(true);
-        }
+        stepBack(!all);
         return true;
     }
-    if (all && count >= 2) {
+    if (all && twoOrMore) {
         moveCurrent(last);
         return true;
     }
@@ -359,6 +321,33 @@ void MainWindow::setStopCommand(bool enabled, const QString& caption)
 void MainWindow::moveCurrent(int index)
 {
     playlist_->setCurrentIndex(index);
+}
+
+void MainWindow::stepBack(bool updateNavigation)
+{
+    moveCurrent(playlist_->currentIndex() - 1);
+    if (!updateNavigation)
+        return;
+    if (playlist_->currentIndex() == 0)
+        ui_->Previous->setEnabled(false);
+    ui_->Next->setEnabled(true);
+}
+
+void MainWindow::stepForward(bool updateNavigation)
+{
+    moveCurrent(playlist_->currentIndex() + 1);
+    if (!updateNavigation)
+        return;
+    ui_->Previous->setEnabled(true);
+    if (playlist_->currentIndex() == playlist_->lastIndex())
+        ui_->Next->setEnabled(false);
+}
+
+void MainWindow::moveToRandomEntry()
+{
+    moveCurrent(random_.index(playlist_->count()));
+    ui_->Previous->setEnabled(playlist_->currentIndex() > 0);
+    ui_->Next->setEnabled(playlist_->currentIndex() < playlist_->lastIndex());
 }
 
 void MainWindow::selectCurrentWhenNothingSelected()

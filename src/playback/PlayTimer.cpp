@@ -36,18 +36,11 @@ void MainWindow::timer1Timer()
             return;
         }
         decoder_.api.close();
-        moveCurrent(random_.index(count));
-        ui_->Previous->setEnabled(playlist_->currentIndex() > 0);
-        ui_->Next->setEnabled(playlist_->currentIndex() < playlist_->lastIndex());
+        moveToRandomEntry();
         startWithFallThrough(Direction::Automatic);
     } else if (current < playlist_->lastIndex()) {
         decoder_.api.close();
-        moveCurrent(current + 1);
-        if (!isOptionChecked(Option::All)) {
-            ui_->Previous->setEnabled(true);
-            if (current + 1 == playlist_->lastIndex())
-                ui_->Next->setEnabled(false);
-        }
+        stepForward(!isOptionChecked(Option::All));
         startWithFallThrough(Direction::Automatic);
     } else if (isOptionChecked(Option::All)) {
         if (current == 0) {
