@@ -3,6 +3,7 @@
 
 #include "app/ColorText.h"
 #include "app/IniFile.h"
+#include "app/ProgramFiles.h"
 #include "app/Settings.h"
 #include "app/TextFile.h"
 #include "playback/DecoderLibrary.h"
@@ -25,10 +26,6 @@ namespace nuvo {
 
 namespace {
 
-const QString kSettingsFile = QStringLiteral("Nuvo.ini");
-const QString kPlaylistFile = QStringLiteral("List.m3u");
-const QString kPresetNamesFile = QStringLiteral("Eqlz.lst");
-
 int colorRefOf(const QColor& color)
 {
     return colorRefFromRgb(color.red(), color.green(), color.blue());
@@ -36,9 +33,9 @@ int colorRefOf(const QColor& color)
 
 } // namespace
 
-QString MainWindow::programFile(const QString& name) const
+QString MainWindow::programFile(const char* name) const
 {
-    return QDir(context_.programDirectory).filePath(name);
+    return QDir(context_.programDirectory).filePath(QString::fromLatin1(name));
 }
 
 SettingsDefaults MainWindow::settingsDefaults() const

@@ -111,7 +111,7 @@ private:
     void applyStartSettings(const Settings& settings);
     Settings collectSettings() const;
     int volumeFromLabel() const;
-    QString programFile(const QString& name) const;
+    QString programFile(const char* name) const;
     // Shows a message box for a file that could not be written.
     void reportWriteFailure(const QString& error);
 

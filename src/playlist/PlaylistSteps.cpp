@@ -2,6 +2,7 @@
 // view's selection, and the playlist's share of start-up.
 #include "app/MainWindow.h"
 
+#include "app/ProgramFiles.h"
 #include "app/TextFile.h"
 #include "playlist/DirectoryScan.h"
 #include "playlist/ListFileReader.h"
@@ -9,7 +10,6 @@
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace nuvo {
@@ -36,7 +36,7 @@ void MainWindow::bindListFile(const QString& path)
 
 void MainWindow::loadSavedPlaylist()
 {
-    const QString path = QDir(context_.programDirectory).filePath(QStringLiteral("List.m3u"));
+    const QString path = programFile(kPlaylistFile);
     // The file is the playlist as it was left: every line is an entry again.
     if (QFileInfo::exists(path))
         playlist_->replaceAll(readTextLines(path));
