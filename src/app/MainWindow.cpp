@@ -20,13 +20,6 @@ DecoderBinding::DecoderBinding(DecoderBinding&&) noexcept = default;
 DecoderBinding& DecoderBinding::operator=(DecoderBinding&&) noexcept = default;
 DecoderBinding::~DecoderBinding() = default;
 
-namespace {
-
-// Fixed widths of the four status bar panels: play state, bit rate, time, list file.
-constexpr std::array<int, 4> kStatusPanelWidths{43, 64, 101, 50};
-
-} // namespace
-
 MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::Form1>()),
@@ -98,15 +91,10 @@ void MainWindow::buildToolBar()
 
 void MainWindow::buildStatusBar()
 {
-    for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
-        auto* panel = new QLabel(ui_->StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kStatusPanelWidths[i]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
+    // Play state, bit rate, time and list file, left to right.
+    statusPanels_ = {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2, ui_->StatusPanel3};
+    for (QLabel* panel : statusPanels_)
         ui_->StatusBar1->addWidget(panel);
-        statusPanels_[i] = panel;
-    }
 }
 
 void MainWindow::buildPlaylistView()
