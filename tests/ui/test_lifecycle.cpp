@@ -263,3 +263,35 @@ TEST_F(LifecycleTest, WithoutTheDecoderTheMessageShowsAndNothingIsWritten)
 
 } // namespace
 } // namespace nuvo::test
+
+namespace nuvo::test {
+namespace {
+
+int rightGap(QWidget* window, QWidget* widget)
+{
+    return window->width() - widget->mapTo(window, QPoint(widget->width(), 0)).x();
+}
+
+TEST_F(LifecycleTest, WideningTheWindowStretchesTheEditsAndKeepsTheRightHandControls)
+{
+    start();
+    QWidget* edit2 = window_->findChild<QWidget*>("Edit2");
+    QWidget* bar = window_->findChild<QWidget*>("Panel5");
+    QWidget* search = window_->findChild<QWidget*>("Button1");
+    QWidget* count = label("Label3");
+    QApplication::processEvents();
+    const int editWidth = edit2->width();
+    const int barWidth = bar->width();
+    const int searchGap = rightGap(window_.get(), search);
+    const int countGap = rightGap(window_.get(), count);
+
+    window_->resize(window_->width() + 200, window_->height());
+    QApplication::processEvents();
+    EXPECT_EQ(edit2->width(), editWidth + 200);
+    EXPECT_EQ(bar->width(), barWidth + 200);
+    EXPECT_EQ(rightGap(window_.get(), search), searchGap);
+    EXPECT_EQ(rightGap(window_.get(), count), countGap);
+}
+
+} // namespace
+} // namespace nuvo::test
