@@ -2,7 +2,7 @@
 //     chain (equalizer on) to the "dummy" output, unpaced, against plain
 //     libmpg123 decoding of the same file: CPU time of the whole process.
 // (b) Real-time playback of the same file to "dummy": share of one core.
-#include "vbmp3.h"
+#include "vbmp3_api.h"
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -24,37 +24,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-struct Library {
-    decltype(&vbmp3_init) init;
-    decltype(&vbmp3_free) free;
-    decltype(&vbmp3_open) open;
-    decltype(&vbmp3_play) play;
-    decltype(&vbmp3_getState) getState;
-    decltype(&vbmp3_setEqualizer) setEqualizer;
-};
-
-template <typename T>
-void resolve(void* handle, const char* name, T& slot)
+const nuvo::DecoderApi& library()
 {
-    slot = reinterpret_cast<T>(dlsym(handle, name));
-    if (!slot)
-        throw std::runtime_error(std::string("missing ") + name);
-}
-
-const Library& library()
-{
-    static const Library loaded = [] {
+    static const nuvo::DecoderApi loaded = [] {
         void* handle = dlopen(NUVO_VBMP3_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         if (!handle)
             throw std::runtime_error(dlerror());
-        Library l{};
-        resolve(handle, "vbmp3_init", l.init);
-        resolve(handle, "vbmp3_free", l.free);
-        resolve(handle, "vbmp3_open", l.open);
-        resolve(handle, "vbmp3_play", l.play);
-        resolve(handle, "vbmp3_getState", l.getState);
-        resolve(handle, "vbmp3_setEqualizer", l.setEqualizer);
-        return l;
+        nuvo::DecoderApi api;
+        if (!nuvo::resolveDecoderApi(handle, api))
+            throw std::runtime_error("the library lacks an entry point");
+        return api;
     }();
     return loaded;
 }
@@ -117,7 +96,7 @@ void startEngine(double speed)
     setenv("NUVO_AUDIO_DRIVER", "dummy", 1);
     unsetenv("NUVO_AUDIO_DEVICE");
     setenv("NUVO_AUDIO_SPEED", std::to_string(speed).c_str(), 1);
-    const Library& l = library();
+    const nuvo::DecoderApi& l = library();
     l.init();
     l.setEqualizer(kEqualizer);
     OpenRecord record{};
@@ -127,7 +106,7 @@ void startEngine(double speed)
 
 void playThroughLibrary()
 {
-    const Library& l = library();
+    const nuvo::DecoderApi& l = library();
     startEngine(0);
     l.play();
     std::int32_t seconds = 0;
@@ -185,7 +164,7 @@ BENCHMARK(BM_LibraryToPlainCpuRatio)->Unit(benchmark::kMillisecond)->Iterations(
 void BM_RealTimePlaybackCpuShare(benchmark::State& state)
 {
     testFile();
-    const Library& l = library();
+    const nuvo::DecoderApi& l = library();
     double share = 0.0;
     for (auto _ : state) {
         startEngine(1);

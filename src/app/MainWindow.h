@@ -3,7 +3,7 @@
 // (playback/, playlist/, ...), the lifecycle and availability rules in app/.
 #pragma once
 
-#include "playback/DecoderApi.h"
+#include "vbmp3_api.h"
 #include "playback/RandomIndex.h"
 
 #include <QColor>

@@ -10,12 +10,7 @@ std::unique_ptr<DecoderLibrary> DecoderLibrary::load(const QString& path)
     if (!handle)
         return nullptr;
     std::unique_ptr<DecoderLibrary> library(new DecoderLibrary(handle));
-    DecoderApi& api = library->api_;
-#define NUVO_DECODER_RESOLVE(name) \
-    api.name = reinterpret_cast<decltype(api.name)>(dlsym(handle, "vbmp3_" #name));
-    NUVO_DECODER_ENTRY_POINTS(NUVO_DECODER_RESOLVE)
-#undef NUVO_DECODER_RESOLVE
-    if (!api.complete())
+    if (!resolveDecoderApi(handle, library->api_))
         return nullptr;
     return library;
 }

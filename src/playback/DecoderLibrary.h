@@ -1,7 +1,7 @@
 // Loads libvbmp3.so and resolves its entry points by name.
 #pragma once
 
-#include "playback/DecoderApi.h"
+#include "vbmp3_api.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // asked.
 #pragma once
 
-#include "playback/DecoderApi.h"
+#include "vbmp3_api.h"
 
 #include <map>
 #include <string>

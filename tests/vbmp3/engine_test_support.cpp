@@ -12,43 +12,14 @@
 namespace engine_test {
 namespace {
 
-template <typename T>
-void resolve(void* library, const char* name, T& slot)
-{
-    slot = reinterpret_cast<T>(dlsym(library, name));
-    if (!slot)
-        throw std::runtime_error(std::string("missing entry point ") + name);
-}
-
 Api loadApi()
 {
     void* library = dlopen(NUVO_VBMP3_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     if (!library)
         throw std::runtime_error(std::string("cannot load the library: ") + dlerror());
     Api a{};
-    resolve(library, "vbmp3_init", a.init);
-    resolve(library, "vbmp3_free", a.free);
-    resolve(library, "vbmp3_open", a.open);
-    resolve(library, "vbmp3_close", a.close);
-    resolve(library, "vbmp3_play", a.play);
-    resolve(library, "vbmp3_stop", a.stop);
-    resolve(library, "vbmp3_pause", a.pause);
-    resolve(library, "vbmp3_restart", a.restart);
-    resolve(library, "vbmp3_getFileType", a.getFileType);
-    resolve(library, "vbmp3_getState", a.getState);
-    resolve(library, "vbmp3_getPlayBitRate", a.getPlayBitRate);
-    resolve(library, "vbmp3_setVolume", a.setVolume);
-    resolve(library, "vbmp3_seek", a.seek);
-    resolve(library, "vbmp3_getTagInfo", a.getTagInfo);
-    resolve(library, "vbmp3_getMpegInfo", a.getMpegInfo);
-    resolve(library, "vbmp3_getFileInfo", a.getFileInfo);
-    resolve(library, "vbmp3_setTagInfo", a.setTagInfo);
-    resolve(library, "vbmp3_setEqualizer", a.setEqualizer);
-    resolve(library, "vbmp3_reload", a.reload);
-    resolve(library, "vbmp3_setVbmp3Option", a.setVbmp3Option);
-    resolve(library, "vbmp3_setDecodeOption", a.setDecodeOption);
-    resolve(library, "vbmp3_getVbmp3Option", a.getVbmp3Option);
-    resolve(library, "vbmp3_getDecodeOption", a.getDecodeOption);
+    if (!nuvo::resolveDecoderApi(library, a))
+        throw std::runtime_error("the library lacks an entry point");
     return a;
 }
 
@@ -65,11 +36,10 @@ const Api& api()
 const std::vector<std::string>& entryPointNames()
 {
     static const std::vector<std::string> names{
-        "vbmp3_init", "vbmp3_free", "vbmp3_open", "vbmp3_close", "vbmp3_play", "vbmp3_stop",
-        "vbmp3_pause", "vbmp3_restart", "vbmp3_getFileType", "vbmp3_getState", "vbmp3_getPlayBitRate",
-        "vbmp3_setVolume", "vbmp3_seek", "vbmp3_getTagInfo", "vbmp3_getMpegInfo", "vbmp3_getFileInfo",
-        "vbmp3_setTagInfo", "vbmp3_setEqualizer", "vbmp3_reload", "vbmp3_setVbmp3Option",
-        "vbmp3_setDecodeOption", "vbmp3_getVbmp3Option", "vbmp3_getDecodeOption"};
+#define NUVO_DECODER_NAME(name) "vbmp3_" #name,
+        NUVO_DECODER_ENTRY_POINTS(NUVO_DECODER_NAME)
+#undef NUVO_DECODER_NAME
+    };
     return names;
 }
 

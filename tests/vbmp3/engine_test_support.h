@@ -3,7 +3,7 @@
 // does; what it played is read back from the file of the "wav" output.
 #pragma once
 
-#include "vbmp3.h"
+#include "vbmp3_api.h"
 
 #include <gtest/gtest.h>
 
@@ -19,31 +19,7 @@ namespace engine_test {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-struct Api {
-    decltype(&vbmp3_init) init;
-    decltype(&vbmp3_free) free;
-    decltype(&vbmp3_open) open;
-    decltype(&vbmp3_close) close;
-    decltype(&vbmp3_play) play;
-    decltype(&vbmp3_stop) stop;
-    decltype(&vbmp3_pause) pause;
-    decltype(&vbmp3_restart) restart;
-    decltype(&vbmp3_getFileType) getFileType;
-    decltype(&vbmp3_getState) getState;
-    decltype(&vbmp3_getPlayBitRate) getPlayBitRate;
-    decltype(&vbmp3_setVolume) setVolume;
-    decltype(&vbmp3_seek) seek;
-    decltype(&vbmp3_getTagInfo) getTagInfo;
-    decltype(&vbmp3_getMpegInfo) getMpegInfo;
-    decltype(&vbmp3_getFileInfo) getFileInfo;
-    decltype(&vbmp3_setTagInfo) setTagInfo;
-    decltype(&vbmp3_setEqualizer) setEqualizer;
-    decltype(&vbmp3_reload) reload;
-    decltype(&vbmp3_setVbmp3Option) setVbmp3Option;
-    decltype(&vbmp3_setDecodeOption) setDecodeOption;
-    decltype(&vbmp3_getVbmp3Option) getVbmp3Option;
-    decltype(&vbmp3_getDecodeOption) getDecodeOption;
-};
+using Api = nuvo::DecoderApi;
 
 // The entry points of the built library (loaded once per process).
 const Api& api();

@@ -1,9 +1,12 @@
-// The table of the decoder library's entry points. Every call of the player
-// into the decoder goes through one of these; the table is filled from
-// libvbmp3.so at start (DecoderLibrary) or, in tests, by an in-process fake.
+// The table of the library's entry points as a program that loads
+// libvbmp3.so with dlopen sees them: the player (every call it makes into the
+// decoder goes through this table), and the library's own tests and
+// benchmarks. The player's window tests fill it with an in-process fake.
 #pragma once
 
 #include "vbmp3.h"
+
+#include <dlfcn.h>
 
 // The 23 entry points in table order; X(name) for vbmp3_<name>.
 #define NUVO_DECODER_ENTRY_POINTS(X)                                                              \
@@ -29,5 +32,16 @@ struct DecoderApi {
         return all;
     }
 };
+
+// Resolves every entry point of a library loaded with dlopen; false when
+// one is missing.
+inline bool resolveDecoderApi(void* handle, DecoderApi& api)
+{
+#define NUVO_DECODER_RESOLVE(name) \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(handle, "vbmp3_" #name));
+    NUVO_DECODER_ENTRY_POINTS(NUVO_DECODER_RESOLVE)
+#undef NUVO_DECODER_RESOLVE
+    return api.complete();
+}
 
 } // namespace nuvo
