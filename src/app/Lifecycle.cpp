@@ -1,26 +1,37 @@
-// Start-up, first show, activation, resizing and close of the main window.
-#include "app/MainWindow.h"
+#include "app/Lifecycle.h"
 
 #include "app/ColorText.h"
+#include "app/Dialogs.h"
 #include "app/IniFile.h"
+#include "app/MainWindow.h"
+#include "app/OptionPage.h"
+#include "app/PlayerState.h"
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
 #include "app/TextFile.h"
+#include "app/TrayHotKey.h"
+#include "app/Availability.h"
+#include "equalizer/EqualizerPage.h"
+#include "equalizer/Presets.h"
 #include "playback/DecoderLibrary.h"
-#include "playback/TimeText.h"
-#include "playlist/PathRules.h"
-#include "playlist/PlaylistDelegate.h"
+#include "playback/EnginePage.h"
+#include "playback/Playback.h"
+#include "playback/RandomIndex.h"
+#include "playlist/ListAdding.h"
+#include "playlist/ListFiles.h"
+#include "playlist/ListSearch.h"
 #include "playlist/PlaylistModel.h"
+#include "playlist/PlaylistView.h"
+#include "tag/TagPage.h"
 #include "ui_MainWindow.h"
 
-#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace nuvo {
 
@@ -33,39 +44,45 @@ int colorRefOf(const QColor& color)
 
 } // namespace
 
-QString MainWindow::programFile(const char* name) const
+Lifecycle::Lifecycle(const AreaContext& context, DecoderBinding& decoder, const StartupContext& startup,
+                     const LifecycleAreas& areas, QObject* parent)
+    : QObject(parent), context_(context), decoder_(decoder), startup_(startup), areas_(areas)
 {
-    return QDir(context_.programDirectory).filePath(QString::fromLatin1(name));
 }
 
-SettingsDefaults MainWindow::settingsDefaults() const
+QString Lifecycle::programFile(const char* name) const
 {
+    return QDir(startup_.programDirectory).filePath(QString::fromLatin1(name));
+}
+
+SettingsDefaults Lifecycle::settingsDefaults() const
+{
+    const QMainWindow& window = context_.window;
     SettingsDefaults defaults;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(kDesignClientWidth, kDesignClientHeight);
-    const QSize outer = frameGeometry().size();
+    const QSize outer = window.frameGeometry().size();
     defaults.left = screenSize.width() / 2 - outer.width() / 2;
     defaults.top = screenSize.height() / 2 - outer.height() / 2;
-    defaults.preColor = QString::number(colorRefOf(palette().color(QPalette::Link)));
-    defaults.proColor = QString::number(colorRefOf(palette().color(QPalette::Highlight)));
+    defaults.preColor = QString::number(colorRefOf(window.palette().color(QPalette::Link)));
+    defaults.proColor = QString::number(colorRefOf(window.palette().color(QPalette::Highlight)));
     return defaults;
 }
 
-void MainWindow::formCreate()
+void Lifecycle::formCreate()
 {
     if (!decoder_.loaded)
         return;
-    decoder_.api.init();
+    context_.decoder.init();
     // The volume lives in the decoder's signal chain: no system mixer is read or restored.
 
     const Settings settings = Settings::read(IniFile::load(programFile(kSettingsFile)), settingsDefaults());
-    move(settings.left, settings.top);
-    resize(settings.width, settings.height);
+    context_.window.move(settings.left, settings.top);
+    context_.window.resize(settings.width, settings.height);
 }
 
-void MainWindow::showEvent(QShowEvent* event)
+void Lifecycle::windowShown()
 {
-    QMainWindow::showEvent(event);
     if (!firstShowDone_) {
         firstShowDone_ = true;
         formShow();
@@ -73,228 +90,143 @@ void MainWindow::showEvent(QShowEvent* event)
     // Some platforms never activate a window (offscreen, no window manager):
     // the missing-library check must not depend on it.
     if (!decoder_.loaded)
-        QTimer::singleShot(0, this, &MainWindow::formActivate);
+        QTimer::singleShot(0, this, &Lifecycle::formActivate);
 }
 
-void MainWindow::changeEvent(QEvent* event)
+void Lifecycle::windowActivated()
 {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        formActivate();
+    formActivate();
 }
 
-void MainWindow::formActivate()
+void Lifecycle::formActivate()
 {
-    if (decoder_.loaded || activationChecked_)
+    // Once closed the decoder is gone on purpose: that is no missing library.
+    if (decoder_.loaded || activationChecked_ || closeDone_)
         return;
     activationChecked_ = true;
-    QMessageBox::critical(this, QStringLiteral("Nuvo"), QStringLiteral("VBMP3.DLL Not Found"));
-    close();
+    dialogs().showError(&context_.window, QStringLiteral("VBMP3.DLL Not Found"));
+    context_.window.close();
 }
 
-void MainWindow::formShow()
+void Lifecycle::formShow()
 {
     if (!decoder_.loaded)
         return;
-    setStatusText(0, QStringLiteral(" Close"));
-    ui_->ComboBox1->view()->setMinimumWidth(168);
-
-    loadSavedPlaylist();
-    const QString presetNames = programFile(kPresetNamesFile);
-    if (QFileInfo::exists(presetNames)) {
-        ui_->ComboBox2->clear();
-        ui_->ComboBox2->addItems(readTextLines(presetNames));
-    }
+    areas_.playback.showInitialState();
+    areas_.tagPage.prepare();
+    areas_.playlistView.restoreSavedList(programFile(kPlaylistFile));
+    areas_.presets.restoreNames(programFile(kPresetNamesFile));
 
     const Settings settings = Settings::read(IniFile::load(programFile(kSettingsFile)), settingsDefaults());
     applyStartSettings(settings);
 
-    if (isEngineLineChecked(EngineLine::BufferOptions))
-        applyBufferOptions({settings.inFrame, settings.outFrame, settings.inSleep, settings.outSleep});
-    if (isEngineLineChecked(EngineLine::DecodeOptions)) {
-        applyDecodeOptions({settings.downSample, settings.channel, settings.outSample});
-        ui_->CheckBox1->setEnabled(false);
-    }
-    volumeLeft_ = volumeRight_ = volumeFromLabel();
-    setTabsAtBottom(isOptionChecked(Option::TabsAtBottom));
-    markHeaders();
-    if (ui_->CheckBox1->isChecked())
-        setEngineLineEnabled(EngineLine::DecodeOptions, false);
+    areas_.engine.applyRestored(settings);
+    areas_.playback.volume().applyRestored();
+    areas_.options.applyTabPosition();
+    areas_.options.markHeaders();
+    areas_.engine.markHeaders();
+    areas_.equalizer.excludeDecoderSetting();
     // The curve is drawn by the equalizer page; what the decoder needs is the table.
-    applyEqualizer();
-    if (isOptionChecked(Option::Slow))
-        seekDivisor_ = 100;
-    if (isOptionChecked(Option::HighSpeed))
-        equalizerKeyStep_ = 5;
-    random_.seed(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
-    if (isOptionChecked(Option::PlayedColor))
-        showColorItem(Option::PlayedColor, preColor_);
-    elapsedSeconds_ = 0;
-    clearProgress();
-    if (isOptionChecked(Option::ProgressColor))
-        showColorItem(Option::ProgressColor, proColor_);
+    areas_.equalizer.applyEqualizer();
+    areas_.options.applySpeedOptions();
+    context_.random.seed(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
+    if (isOptionChecked(context_.ui, Option::PlayedColor))
+        areas_.options.showColorItem(Option::PlayedColor);
+    areas_.playback.timer().resetProgress();
+    if (isOptionChecked(context_.ui, Option::ProgressColor))
+        areas_.options.showColorItem(Option::ProgressColor);
 
-    if (!openedListPath_.isEmpty()) {
-        listOpened_ = true;
-        setStatusText(3, QStringLiteral(" ") + fileNamePart(openedListPath_));
-        if (listChanged_)
-            setListFileCommandsEnabled(true);
-    }
-    takeCommandLine();
-    showCount();
-    ui_->VolumeUp->setEnabled(volumeLeft_ != 100);
-    ui_->VolumeDown->setEnabled(volumeLeft_ != 0);
-    applyInitialAvailability();
+    areas_.listFiles.showRestoredBinding();
+    areas_.listAdding.takeCommandLine(startup_.arguments, startup_.currentDirectory);
+    areas_.playlistView.showCount();
+    context_.availability.showVolumeLimits(context_.state.playback.volumeLeft);
+    context_.availability.applyInitialAvailability();
 }
 
-void MainWindow::applyStartSettings(const Settings& s)
+// Each area takes its settings in the order the file is read.
+void Lifecycle::applyStartSettings(const Settings& s)
 {
-    // A stored position outside the restored list would name no entry.
-    playlist_->setCurrentIndex(s.ready >= 0 && s.ready < playlist_->count() ? s.ready : 0);
-    ui_->Hotkey1->setChecked(s.hotKeyLocked);
-    ui_->Edit3->setText(s.hotKey);
-    ui_->Edit3->setEnabled(!s.hotKeyLocked);
-    ui_->Edit2->setText(s.search);
-    openedListPath_ = s.openedList;
-    // Only a bound list can have changed.
-    listChanged_ = s.listChanged && !s.openedList.isEmpty();
-    if (s.equalizerEnabled) {
-        ui_->CheckBox1->setChecked(true);
-        onOffExecute();
-    }
-    ui_->ComboBox2->setCurrentIndex(s.presetItem >= -1 && s.presetItem < ui_->ComboBox2->count() ? s.presetItem : -1);
-
-    setOptionChecked(Option::Single, s.single);
-    setOptionChecked(Option::All, s.all);
-    setOptionChecked(Option::Random, s.random);
-    setOptionChecked(Option::Slow, s.slowSeek);
-    setOptionChecked(Option::HighSpeed, s.highSpeedEqualizer);
-    setOptionChecked(Option::SaveSize, s.saveSize);
-    setOptionChecked(Option::PlayedColor, s.playedColor);
-    setOptionChecked(Option::ProgressColor, s.progressColor);
-    setOptionChecked(Option::TabsAtBottom, s.tabsAtBottom);
-    setOptionChecked(Option::AutoStart, s.autoStart);
-    setOptionChecked(Option::ClearListToOpen, s.clearListToOpen);
-    setPreColor(s.preColor);
-    setProColor(s.proColor);
-    ui_->Label1->setText(s.volume);
-
-    setEngineLineChecked(EngineLine::BufferOptions, s.bufferOptionsSet);
-    setEngineLineChecked(EngineLine::DecodeOptions, s.decodeOptionsSet);
+    areas_.playlistView.restore(s);
+    areas_.trayHotKey.restore(s);
+    areas_.listSearch.restore(s);
+    areas_.listFiles.restore(s);
+    areas_.equalizer.restore(s);
+    areas_.presets.restore(s);
+    areas_.options.restore(s);
+    areas_.playback.volume().restore(s);
+    areas_.engine.restore(s);
 }
 
-int MainWindow::volumeFromLabel() const
+Settings Lifecycle::collectSettings() const
 {
-    bool ok = false;
-    const int volume = ui_->Label1->text().trimmed().toInt(&ok);
-    // A hand-edited value that is no number counts as full volume.
-    return ok ? std::clamp(volume, 0, 100) : 100;
-}
-
-void MainWindow::formResize()
-{
-    if (!trackOpen()) {
-        elapsedSeconds_ = 0;
-        clearProgress();
-        return;
-    }
-    int32_t position = 0;
-    if (decoder_.api.getState(&position) != 0) {
-        showProgress();
-    } else {
-        elapsedSeconds_ = 0;
-        clearProgress();
-    }
-}
-
-void MainWindow::closeEvent(QCloseEvent* event)
-{
-    if (!closeDone_) {
-        closeDone_ = true;
-        formClose();
-    }
-    QMainWindow::closeEvent(event);
-}
-
-Settings MainWindow::collectSettings() const
-{
+    const QMainWindow& window = context_.window;
     Settings s;
-    s.left = frameGeometry().x();
-    s.top = frameGeometry().y();
-    const bool saveSize = isOptionChecked(Option::SaveSize);
-    s.width = saveSize ? width() : kDesignClientWidth;
-    s.height = saveSize ? height() : kDesignClientHeight;
-    s.ready = playlist_->currentIndex();
-    s.search = ui_->Edit2->text();
-    s.openedList = openedListPath_;
-    s.listChanged = listChanged_;
-    s.equalizerEnabled = ui_->CheckBox1->isChecked();
-    s.presetItem = ui_->ComboBox2->currentIndex();
-    s.single = isOptionChecked(Option::Single);
-    s.all = isOptionChecked(Option::All);
-    s.random = isOptionChecked(Option::Random);
-    s.slowSeek = isOptionChecked(Option::Slow);
-    s.highSpeedEqualizer = isOptionChecked(Option::HighSpeed);
-    s.saveSize = saveSize;
-    s.playedColor = isOptionChecked(Option::PlayedColor);
-    s.progressColor = isOptionChecked(Option::ProgressColor);
-    s.tabsAtBottom = isOptionChecked(Option::TabsAtBottom);
-    s.preColor = preColor_;
-    s.proColor = proColor_;
-    s.volume = ui_->Label1->text();
-    s.bufferOptionsSet = isEngineLineChecked(EngineLine::BufferOptions);
-    s.decodeOptionsSet = isEngineLineChecked(EngineLine::DecodeOptions);
-    BufferOptions buffer{};
-    decoder_.api.getVbmp3Option(&buffer);
-    s.inFrame = buffer.inputFrames;
-    s.outFrame = buffer.outputFrames;
-    s.inSleep = buffer.inputSleepMs;
-    s.outSleep = buffer.outputSleepMs;
-    DecodeOptions decode{};
-    decoder_.api.getDecodeOption(&decode);
-    s.downSample = decode.downSampling;
-    s.channel = decode.channels;
-    s.outSample = decode.frequencyLimit;
-    s.autoStart = isOptionChecked(Option::AutoStart);
-    s.clearListToOpen = isOptionChecked(Option::ClearListToOpen);
-    s.hotKeyLocked = ui_->Hotkey1->isChecked();
-    s.hotKey = ui_->Edit3->text();
+    s.left = window.frameGeometry().x();
+    s.top = window.frameGeometry().y();
+    const bool saveSize = isOptionChecked(context_.ui, Option::SaveSize);
+    s.width = saveSize ? window.width() : kDesignClientWidth;
+    s.height = saveSize ? window.height() : kDesignClientHeight;
+    areas_.playlistView.collect(s);
+    areas_.listSearch.collect(s);
+    areas_.listFiles.collect(s);
+    areas_.equalizer.collect(s);
+    areas_.presets.collect(s);
+    areas_.options.collect(s);
+    areas_.playback.volume().collect(s);
+    areas_.engine.collect(s);
+    areas_.trayHotKey.collect(s);
     return s;
 }
 
-void MainWindow::formClose()
+void Lifecycle::windowClosing()
+{
+    if (closeDone_)
+        return;
+    closeDone_ = true;
+    // A dialog still open (a signal came while it was shown) must not keep the close waiting.
+    dialogs().cancelOpenDialog();
+    formClose();
+}
+
+void Lifecycle::formClose()
 {
     if (!decoder_.loaded)
         return;
-    timer1_->stop();
+    areas_.playback.timer().stop();
+    // Every file is attempted before anything is said about one that failed.
+    QStringList failures;
+    QString error;
     const QString settingsPath = programFile(kSettingsFile);
     IniFile ini = IniFile::load(settingsPath);
     collectSettings().write(ini);
-    QString error;
     if (!ini.save(settingsPath, &error))
-        reportWriteFailure(error);
-    if (!writeTextLines(programFile(kPlaylistFile), playlist_->paths(), &error))
-        reportWriteFailure(error);
-    QStringList presetNames;
-    for (int i = 0; i < ui_->ComboBox2->count(); ++i)
-        presetNames << ui_->ComboBox2->itemText(i);
-    if (!writeTextLines(programFile(kPresetNamesFile), presetNames, &error))
-        reportWriteFailure(error);
+        failures << error;
+    if (!writeTextLines(programFile(kPlaylistFile), context_.playlist.paths(), &error))
+        failures << error;
+    if (!writeTextLines(programFile(kPresetNamesFile), areas_.presets.names(), &error))
+        failures << error;
 
-    if (trackOpen())
-        decoder_.api.close();
+    areas_.playback.closeAtExit();
     // The library's play thread and sound device are shut down before its
     // code is unloaded; unloading a library with a running thread would crash.
-    decoder_.api.free();
+    context_.decoder.free();
     decoder_.library.reset();
     decoder_.api = DecoderApi{};
     decoder_.loaded = false;
-    playState_ = -1;
+    reportWriteFailures(failures);
 }
 
-void MainWindow::reportWriteFailure(const QString& error)
+void Lifecycle::reportWriteFailures(const QStringList& failures)
 {
-    QMessageBox::critical(this, QStringLiteral("Nuvo"), error);
+    if (failures.isEmpty())
+        return;
+    // Nobody may be there to answer a message at the end of a session.
+    if (closeRequest_ == CloseRequest::Session) {
+        for (const QString& failure : failures)
+            std::fprintf(stderr, "nuvo: %s\n", qPrintable(failure));
+        return;
+    }
+    dialogs().showError(&context_.window, failures.join(QLatin1Char('\n')));
 }
 
 } // namespace nuvo

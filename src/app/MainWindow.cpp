@@ -1,16 +1,28 @@
 #include "app/MainWindow.h"
 
+#include "app/AreaContext.h"
+#include "app/Availability.h"
+#include "app/Lifecycle.h"
+#include "app/OptionPage.h"
+#include "app/PlayerState.h"
+#include "app/TrayHotKey.h"
+#include "equalizer/EqualizerPage.h"
+#include "equalizer/Presets.h"
 #include "playback/DecoderLibrary.h"
-#include "playlist/PlaylistDelegate.h"
+#include "playback/EnginePage.h"
+#include "playback/Playback.h"
+#include "playback/RandomIndex.h"
+#include "playlist/ListAdding.h"
+#include "playlist/ListFiles.h"
+#include "playlist/ListSearch.h"
 #include "playlist/PlaylistModel.h"
+#include "playlist/PlaylistView.h"
 #include "resources/Glyphs.h"
+#include "tag/TagPage.h"
 #include "ui_MainWindow.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QListView>
-#include <QTimer>
 #include <QToolButton>
 
 namespace nuvo {
@@ -20,37 +32,73 @@ DecoderBinding::DecoderBinding(DecoderBinding&&) noexcept = default;
 DecoderBinding& DecoderBinding::operator=(DecoderBinding&&) noexcept = default;
 DecoderBinding::~DecoderBinding() = default;
 
+// The area objects, in the order they are built: an area may use those above it.
+struct MainWindow::Areas {
+    Areas(MainWindow& window, Ui::Form1& ui, PlayerState& state, WindowSteps& steps)
+        : availability(ui, *window.playlist_, state, steps),
+          context{window, ui, window.decoder_.api, *window.playlist_, random, state, steps, availability},
+          playlistView(context),
+          listFiles(context, state.list),
+          listAdding(context),
+          listSearch(context),
+          playback(context, state.playback),
+          options(context, state.options),
+          engine(context),
+          equalizer(context, state.equalizer),
+          presets(context),
+          tagPage(context, state.tag),
+          trayHotKey(context, state.tray),
+          lifecycle(context, window.decoder_, window.context_,
+                    {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
+                     tagPage, trayHotKey})
+    {
+    }
+
+    RandomGenerator random;
+    Availability availability;
+    AreaContext context;
+    PlaylistView playlistView;
+    ListFiles listFiles;
+    ListAdding listAdding;
+    ListSearch listSearch;
+    Playback playback;
+    OptionPage options;
+    EnginePage engine;
+    EqualizerPage equalizer;
+    Presets presets;
+    TagPage tagPage;
+    TrayHotKey trayHotKey;
+    Lifecycle lifecycle;
+};
+
 MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::Form1>()),
       decoder_(std::move(decoder)),
       context_(std::move(context)),
-      applicationTitle_(QStringLiteral("Nuvo"))
+      state_(std::make_unique<PlayerState>())
 {
     ui_->setupUi(this);
     // The window is laid out for the desktop's sans-serif at 12 pixels.
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(12);
     setFont(font);
-    setWindowIcon(windowIcon());
+    setWindowIcon(programIcon());
     // Five tabs have to fit the designed width.
     ui_->PageControl1->setStyleSheet(QStringLiteral(
         "QTabBar::tab { padding: 2px 5px; margin-right: 1px; border: 1px solid palette(mid);"
         " background: palette(button); }"
         "QTabBar::tab:selected { background: palette(window); }"));
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, &MainWindow::timer1Timer);
-
     buildToolBar();
     buildStatusBar();
-    buildPlaylistView();
-    connectActions();
+    playlist_ = new PlaylistModel(this);
+    WindowSteps& steps = *this;
+    areas_ = std::make_unique<Areas>(*this, *ui_, *state_, steps);
+    connect(ui_->Quit, &QAction::triggered, this, &QWidget::close);
     ui_->Image2->installEventFilter(this);
 
-    formCreate();
+    areas_->lifecycle.formCreate();
 }
 
 MainWindow::~MainWindow() = default;
@@ -92,43 +140,8 @@ void MainWindow::buildToolBar()
 void MainWindow::buildStatusBar()
 {
     // Play state, bit rate, time and list file, left to right.
-    statusPanels_ = {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2, ui_->StatusPanel3};
-    for (QLabel* panel : statusPanels_)
+    for (QLabel* panel : {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2, ui_->StatusPanel3})
         ui_->StatusBar1->addWidget(panel);
-}
-
-void MainWindow::buildPlaylistView()
-{
-    playlist_ = new PlaylistModel(this);
-    playlistDelegate_ = new PlaylistDelegate(*playlist_, this);
-    QListView* view = ui_->ListBox1;
-    view->setModel(playlist_);
-    view->setItemDelegate(playlistDelegate_);
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
-        ui_->PopupMenu2->popup(view->viewport()->mapToGlobal(at));
-    });
-    connect(view, &QAbstractItemView::doubleClicked, this, &MainWindow::listBox1DblClick);
-    view->installEventFilter(this);
-
-    // The selection commands follow every change of the list and its selection.
-    QItemSelectionModel* selection = view->selectionModel();
-    connect(selection, &QItemSelectionModel::selectionChanged, this, &MainWindow::refreshSelectionCommands);
-    connect(selection, &QItemSelectionModel::currentChanged, this, &MainWindow::refreshSelectionCommands);
-    connect(playlist_, &QAbstractItemModel::rowsInserted, this, &MainWindow::refreshSelectionCommands);
-    connect(playlist_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::refreshSelectionCommands);
-    connect(playlist_, &QAbstractItemModel::modelReset, this, &MainWindow::refreshSelectionCommands);
-}
-
-void MainWindow::connectActions()
-{
-    connect(ui_->Play, &QAction::triggered, this, &MainWindow::playExecute);
-    connect(ui_->Pause, &QAction::triggered, this, &MainWindow::pauseExecute);
-    connect(ui_->Stop, &QAction::triggered, this, &MainWindow::stopExecute);
-    connect(ui_->Previous, &QAction::triggered, this, &MainWindow::previousExecute);
-    connect(ui_->Next, &QAction::triggered, this, &MainWindow::nextExecute);
-    connect(ui_->Quit, &QAction::triggered, this, &QWidget::close);
-    connect(ui_->CheckBox1, &QAbstractButton::clicked, this, &MainWindow::onOffExecute);
 }
 
 int MainWindow::currentIndex() const
@@ -136,28 +149,77 @@ int MainWindow::currentIndex() const
     return playlist_->currentIndex();
 }
 
-QString MainWindow::statusText(int panel) const
+int MainWindow::playState() const
 {
-    return statusPanels_.at(static_cast<std::size_t>(panel))->text();
+    return state_->playback.playState;
 }
 
-void MainWindow::setStatusText(int panel, const QString& text)
+const QString& MainWindow::applicationTitle() const
 {
-    statusPanels_.at(static_cast<std::size_t>(panel))->setText(text);
+    return state_->playback.applicationTitle;
+}
+
+QString MainWindow::statusText(int panel) const
+{
+    const QLabel* panels[] = {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2, ui_->StatusPanel3};
+    return panels[panel]->text();
+}
+
+bool MainWindow::isOptionChecked(Option option) const
+{
+    return nuvo::isOptionChecked(*ui_, option);
+}
+
+void MainWindow::closeForSession()
+{
+    areas_->lifecycle.setCloseRequest(CloseRequest::Session);
+    close();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    areas_->lifecycle.windowShown();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        areas_->lifecycle.windowActivated();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    areas_->lifecycle.windowClosing();
+    QMainWindow::closeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui_->Image2 && event->type() == QEvent::Resize) {
-        formResize();
-    } else if (watched == ui_->ListBox1 && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && hasSelection()) {
-            listBox1DblClick();
-            return true;
-        }
-    }
+    if (watched == ui_->Image2 && event->type() == QEvent::Resize)
+        areas_->playback.timer().repaintProgress();
     return QMainWindow::eventFilter(watched, event);
 }
+
+void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
+void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
+void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
+void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
+void MainWindow::showCount() { areas_->playlistView.showCount(); }
+void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index); }
+void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
+void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
+void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
+void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
+void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
+void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
+// The tag view and the tray icon arrive with their pages; until then there is nothing to refresh.
+void MainWindow::showTagInfo() {}
+void MainWindow::updateTrayTip() {}
+void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
+void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
+void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
+bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
 
 } // namespace nuvo

@@ -59,8 +59,9 @@ int main(int argc, char* argv[])
 
     nuvo::MainWindow window(std::move(decoder), std::move(context));
     nuvo::SignalBridge terminationSignals;
-    QObject::connect(&terminationSignals, &nuvo::SignalBridge::terminationRequested, &window, &QWidget::close);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
+    QObject::connect(&terminationSignals, &nuvo::SignalBridge::terminationRequested, &window,
+                     &nuvo::MainWindow::closeForSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &nuvo::MainWindow::closeForSession);
     window.show();
     app.exec();
     return 0;

@@ -1,10 +1,13 @@
-// The 100 ms play timer: the position display while a track plays, and the
-// move to the next track by the loop mode when it has ended.
-#include "app/MainWindow.h"
+#include "playback/PlayTimer.h"
 
+#include "app/Availability.h"
+#include "app/Options.h"
+#include "app/PlayerState.h"
 #include "playback/TimeText.h"
+#include "playback/TrackStepper.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
+#include "vbmp3_api.h"
 
 #include <QTimer>
 
@@ -13,83 +16,122 @@
 
 namespace nuvo {
 
-void MainWindow::timer1Timer()
+PlayTimer::PlayTimer(const AreaContext& context, PlaybackState& own, TrackStepper& stepper, QObject* parent)
+    : QObject(parent), context_(context), own_(own), stepper_(stepper)
+{
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, &PlayTimer::timer1Timer);
+}
+
+void PlayTimer::start()
+{
+    timer1_->start();
+}
+
+void PlayTimer::stop()
+{
+    timer1_->stop();
+}
+
+void PlayTimer::timer1Timer()
 {
     int32_t position = 0;
-    if (decoder_.api.getState(&position) != 0) {
-        elapsedSeconds_ = position;
+    if (context_.decoder.getState(&position) != 0) {
+        own_.elapsedSeconds = position;
         showProgress();
-        setStatusText(2, formatTime(elapsedSeconds_, trackSeconds_));
-        setStatusText(1, formatBitRate(decoder_.api.getPlayBitRate()));
+        context_.ui.StatusPanel2->setText(formatTime(own_.elapsedSeconds, own_.trackSeconds));
+        context_.ui.StatusPanel1->setText(formatBitRate(context_.decoder.getPlayBitRate()));
         return;
     }
-
-    // The track has ended.
     timer1_->stop();
-    const int count = playlist_->count();
-    const int current = playlist_->currentIndex();
-    if (isOptionChecked(Option::Single)) {
+    trackEnded();
+}
+
+// Plays the same track again, or the next one by the loop mode, or leaves
+// the last one open and stopped.
+void PlayTimer::trackEnded()
+{
+    const PlaylistModel& playlist = context_.playlist;
+    const int count = playlist.count();
+    const int current = playlist.currentIndex();
+    const bool all = isOptionChecked(context_.ui, Option::All);
+    if (isOptionChecked(context_.ui, Option::Single)) {
         replay();
-    } else if (isOptionChecked(Option::Random)) {
+    } else if (isOptionChecked(context_.ui, Option::Random)) {
         if (count < 2) {
             replay();
             return;
         }
-        decoder_.api.close();
-        moveToRandomEntry();
-        startWithFallThrough(Direction::Automatic);
-    } else if (current < playlist_->lastIndex()) {
-        decoder_.api.close();
-        stepForward(!isOptionChecked(Option::All));
-        startWithFallThrough(Direction::Automatic);
-    } else if (isOptionChecked(Option::All)) {
+        context_.decoder.close();
+        stepper_.moveToRandomEntry();
+        context_.steps.startWithFallThrough(Direction::Automatic);
+    } else if (current < playlist.lastIndex()) {
+        context_.decoder.close();
+        stepper_.stepForward(!all);
+        context_.steps.startWithFallThrough(Direction::Automatic);
+    } else if (all) {
         if (current == 0) {
             replay();
             return;
         }
-        decoder_.api.close();
-        moveCurrent(0);
-        startWithFallThrough(Direction::Automatic);
+        context_.decoder.close();
+        stepper_.moveTo(0);
+        context_.steps.startWithFallThrough(Direction::Automatic);
     } else {
         showStoppedAtEnd();
     }
 }
 
 // The same track once more, without opening it again.
-void MainWindow::replay()
+void PlayTimer::replay()
 {
-    elapsedSeconds_ = 0;
-    clearProgress();
-    decoder_.api.play();
+    resetProgress();
+    context_.decoder.play();
     timer1_->start();
 }
 
-// The last track of the list has ended: it stays open and stopped.
-void MainWindow::showStoppedAtEnd()
+void PlayTimer::showStoppedAtEnd()
 {
-    setStatusText(0, QStringLiteral(" Stop"));
-    elapsedSeconds_ = 0;
-    clearProgress();
-    setStatusText(2, formatTime(0, trackSeconds_));
-    setPauseCommand(false, ui_->Pause->text());
-    ui_->Stop->setText(QStringLiteral("Close"));
+    context_.ui.StatusPanel0->setText(QStringLiteral(" Stop"));
+    resetProgress();
+    context_.ui.StatusPanel2->setText(formatTime(0, own_.trackSeconds));
+    context_.availability.applyPlayEvent(PlayEvent::Ended);
 }
 
-void MainWindow::showProgress()
+void PlayTimer::showProgress()
 {
-    const int width = ui_->Image2->width();
+    const int width = context_.ui.Image2->width();
     int filled = 0;
     // A track of length 0 shows an empty bar rather than dividing by zero.
-    if (trackSeconds_ > 0) {
-        const long double share = static_cast<long double>(static_cast<float>(width)) / trackSeconds_;
-        filled = static_cast<int>(std::clamp(std::trunc(share * elapsedSeconds_), 0.0L, static_cast<long double>(width)));
+    if (own_.trackSeconds > 0) {
+        const long double share = static_cast<long double>(static_cast<float>(width)) / own_.trackSeconds;
+        filled = static_cast<int>(
+            std::clamp(std::trunc(share * own_.elapsedSeconds), 0.0L, static_cast<long double>(width)));
     }
-    ui_->Image2->showFilled(filled, progressColor_);
+    context_.ui.Image2->showFilled(filled, context_.state.options.colours.progress);
 }
 
-void MainWindow::clearProgress()
+void PlayTimer::clearProgress()
 {
-    ui_->Image2->clear();
+    context_.ui.Image2->clear();
+}
+
+void PlayTimer::resetProgress()
+{
+    own_.elapsedSeconds = 0;
+    clearProgress();
+}
+
+void PlayTimer::repaintProgress()
+{
+    int32_t position = 0;
+    if (own_.trackOpen() && context_.decoder.getState(&position) != 0) {
+        showProgress();
+        return;
+    }
+    resetProgress();
 }
 
 } // namespace nuvo

@@ -10,8 +10,8 @@
 
 namespace nuvo {
 
-PlaylistDelegate::PlaylistDelegate(const PlaylistModel& model, QObject* parent)
-    : QStyledItemDelegate(parent), model_(model)
+PlaylistDelegate::PlaylistDelegate(const PlaylistModel& model, const QColor& currentColor, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model), currentColor_(currentColor)
 {
 }
 

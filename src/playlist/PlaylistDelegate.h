@@ -12,10 +12,8 @@ class PlaylistModel;
 class PlaylistDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    PlaylistDelegate(const PlaylistModel& model, QObject* parent);
-
-    void setCurrentColor(const QColor& color) { currentColor_ = color; }
-    QColor currentColor() const { return currentColor_; }
+    // currentColor is the Played/Standby colour as the option page keeps it.
+    PlaylistDelegate(const PlaylistModel& model, const QColor& currentColor, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -30,7 +28,7 @@ public:
 
 private:
     const PlaylistModel& model_;
-    QColor currentColor_;
+    const QColor& currentColor_;
 };
 
 inline constexpr int kPlaylistItemHeight = 12;

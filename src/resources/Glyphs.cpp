@@ -109,10 +109,10 @@ QIcon glyphIcon(Glyph glyph)
     return icon;
 }
 
-QIcon windowIcon()
+QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 64}) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);

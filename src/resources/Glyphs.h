@@ -10,6 +10,7 @@ enum class Glyph { Previous, Play, Pause, Stop, Next, Open, MoveUp, MoveDown, Cl
 
 // A 16 x 16 glyph with its own greyed form for the disabled state.
 QIcon glyphIcon(Glyph glyph);
-QIcon windowIcon();
+// The program's own icon, at the sizes desktops ask for.
+QIcon programIcon();
 
 } // namespace nuvo

@@ -1,0 +1,27 @@
+// The global hot key and the notification-area icon; for now its share of
+// start-up and close: the hot key text and its lock.
+#pragma once
+
+#include "app/AreaContext.h"
+
+#include <QObject>
+
+namespace nuvo {
+
+struct Settings;
+struct TrayState;
+
+class TrayHotKey : public QObject {
+    Q_OBJECT
+public:
+    TrayHotKey(const AreaContext& context, TrayState& own, QObject* parent = nullptr);
+
+    void restore(const Settings& settings);
+    void collect(Settings& settings) const;
+
+private:
+    AreaContext context_;
+    TrayState& own_;
+};
+
+} // namespace nuvo

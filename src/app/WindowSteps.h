@@ -1,0 +1,50 @@
+// The steps that several areas of the window call. The main window
+// implements them by handing each to the area that owns it; calls stay
+// direct and run in the order the caller writes them.
+#pragma once
+
+#include <QString>
+
+namespace nuvo {
+
+// Which way to look for another track after one could not be opened.
+enum class Direction { Automatic = 0, Backward = 1, Forward = 2 };
+
+class WindowSteps {
+public:
+    // Playback
+    virtual void startWithFallThrough(Direction direction) = 0;
+    virtual void resetToClosed() = 0;
+    virtual void showProgress() = 0;
+    virtual void clearProgress() = 0;
+
+    // Playlist
+    virtual void showCount() = 0;
+    // Moves the list's focus (not its selection) to an entry and shows it.
+    virtual void focusEntry(int index) = 0;
+    virtual void bindListFile(const QString& path) = 0;
+    virtual void markListChanged() = 0;
+    virtual void unbindListFile() = 0;
+
+    // Command availability
+    virtual void refreshAfterAdd(bool bound) = 0;
+    virtual void refreshAfterRemove() = 0;
+    virtual void refreshSelectionCommands() = 0;
+
+    // Tag view, tray, equalizer and engine
+    virtual void showTagInfo() = 0;
+    virtual void updateTrayTip() = 0;
+    virtual void applyEqualizer() = 0;
+    // The equalizer and the user's output format exclude each other.
+    virtual void setEqualizerSwitchEnabled(bool enabled) = 0;
+    virtual void setDecoderSettingEnabled(bool enabled) = 0;
+
+    // True once the window has closed; a handler that ran a modal dialog
+    // checks it before it goes on (a signal can close the window meanwhile).
+    virtual bool windowClosed() const = 0;
+
+protected:
+    ~WindowSteps() = default;
+};
+
+} // namespace nuvo

@@ -1,0 +1,32 @@
+// The Equalizer page: the ten-band curve and its "Enable" switch.
+#pragma once
+
+#include "app/AreaContext.h"
+
+#include <QObject>
+
+namespace nuvo {
+
+struct EqualizerState;
+struct Settings;
+
+class EqualizerPage : public QObject {
+    Q_OBJECT
+public:
+    EqualizerPage(const AreaContext& context, EqualizerState& own, QObject* parent = nullptr);
+
+    void restore(const Settings& settings);
+    void collect(Settings& settings) const;
+    // While the curve is on, the user's output format cannot be switched on (first show).
+    void excludeDecoderSetting();
+    void setSwitchEnabled(bool enabled);
+
+    void onOffExecute();
+    void applyEqualizer();
+
+private:
+    AreaContext context_;
+    EqualizerState& own_;
+};
+
+} // namespace nuvo

@@ -1,0 +1,26 @@
+// The volume: Label1 shows it, VolumeLeft and VolumeRight hold it for the decoder.
+#pragma once
+
+#include "app/AreaContext.h"
+
+namespace nuvo {
+
+struct PlaybackState;
+struct Settings;
+
+class VolumeControl {
+public:
+    VolumeControl(const AreaContext& context, PlaybackState& own);
+
+    void restore(const Settings& settings);
+    void collect(Settings& settings) const;
+    // The restored label becomes the volume in force (first show).
+    void applyRestored();
+    void send();
+
+private:
+    AreaContext context_;
+    PlaybackState& own_;
+};
+
+} // namespace nuvo
