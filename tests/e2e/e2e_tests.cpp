@@ -197,4 +197,20 @@ TEST_F(EndToEnd, WithoutTheLibraryTheMessageShowsAndNoFileIsWritten)
     EXPECT_EQ(left, QStringList{"Nuvo.ini"}) << "nothing was written";
 }
 
+TEST_F(EndToEnd, ATerminationWithAFileThatCannotBeWrittenEndsAndSaysWhy)
+{
+    // A folder where the settings file belongs: the close cannot replace it.
+    ASSERT_TRUE(QDir(home_.path()).mkdir("Nuvo.ini"));
+    player_.setProcessEnvironment(environment_);
+    player_.start(NUVO_EXECUTABLE, {copyFixture("cbr_v1.mp3")});
+    ASSERT_TRUE(player_.waitForStarted(5000));
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("Fixture Title").isEmpty(); }, 10000));
+
+    ::kill(static_cast<pid_t>(player_.processId()), SIGTERM);
+    ASSERT_TRUE(player_.waitForFinished(10000)) << "no message box keeps the process waiting";
+    EXPECT_EQ(player_.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(player_.readAllStandardError()).contains("Nuvo.ini"));
+    EXPECT_FALSE(readFile(homePath("List.m3u")).isEmpty()) << "the other files were still written";
+}
+
 } // namespace

@@ -4,41 +4,22 @@
 #include <QFile>
 #include <QApplication>
 #include <QListWidget>
-#include <QTimer>
 
 namespace nuvo::test {
-
-MessageBoxWatch watchForMessageBox()
-{
-    auto seen = std::make_shared<SeenMessageBox>();
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [seen, poll] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen->text = box->text();
-        seen->caption = box->windowTitle();
-        seen->icon = box->icon();
-        box->accept();
-        poll->deleteLater();
-        poll->stop();
-    });
-    poll->start();
-    return seen;
-}
 
 void WindowTest::SetUp()
 {
     ASSERT_TRUE(home_.isValid());
     qputenv("NUVO_HOME", home_.path().toLocal8Bit());
     fake_ = &FakeDecoder::reset();
+    installDialogs(&dialogs_);
 }
 
 void WindowTest::TearDown()
 {
     if (window_)
         closeWindow();
+    installDialogs(nullptr);
 }
 
 MainWindow& WindowTest::start(const QStringList& arguments)

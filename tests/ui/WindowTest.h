@@ -2,12 +2,12 @@
 #pragma once
 
 #include "FakeDecoder.h"
+#include "ScriptedDialogs.h"
 #include "app/MainWindow.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,18 +23,6 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace nuvo::test {
-
-// What the first message box that appeared said; it is answered with OK.
-struct SeenMessageBox {
-    QString text;
-    QString caption;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-using MessageBoxWatch = std::shared_ptr<SeenMessageBox>;
-
-// Watches for a modal message box from now on and accepts it; the result
-// fills in once it has been seen.
-MessageBoxWatch watchForMessageBox();
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -66,6 +54,7 @@ protected:
 
     QTemporaryDir home_;
     FakeDecoder* fake_ = nullptr;
+    ScriptedDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
 };
 

@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
+#include <QDialog>
+#include <QTimer>
 
 namespace nuvo::test {
 namespace {
@@ -232,16 +233,33 @@ TEST_F(LifecycleTest, ClosingWhilePlayingClosesTheTrackBeforeUnloading)
     EXPECT_EQ(fake_->calls, (std::vector<std::string>{"close", "free"}));
 }
 
-TEST_F(LifecycleTest, AFailedWriteIsReportedAndTheOldFileStays)
+TEST_F(LifecycleTest, EveryFileIsTriedBeforeOneMessageNamesEachFailure)
 {
-    // A folder where the settings file belongs cannot be replaced by a file.
+    // Folders where the settings file and the preset names belong cannot be replaced by files.
     ASSERT_TRUE(QDir(home_.path()).mkdir("Nuvo.ini"));
+    ASSERT_TRUE(QDir(home_.path()).mkdir("Eqlz.lst"));
     start();
-    const MessageBoxWatch box = watchForMessageBox();
     closeWindow();
-    EXPECT_TRUE(box->text.contains("Nuvo.ini")) << box->text.toStdString();
+    const QStringList errors = dialogs_.errors();
+    ASSERT_EQ(errors.size(), 1) << "one message for the whole close";
+    EXPECT_TRUE(errors[0].contains("Nuvo.ini") && errors[0].contains("Eqlz.lst")) << errors[0].toStdString();
     EXPECT_TRUE(QFileInfo(homePath("Nuvo.ini")).isDir());
     EXPECT_TRUE(QFileInfo::exists(homePath("List.m3u"))) << "the other files are still written";
+    EXPECT_EQ(fake_->count("free"), 1);
+}
+
+TEST_F(LifecycleTest, ACloseForTheSessionTellsAFailedWriteOnStandardErrorAndAsksNothing)
+{
+    ASSERT_TRUE(QDir(home_.path()).mkdir("Nuvo.ini"));
+    start();
+    testing::internal::CaptureStderr();
+    window_->closeForSession();
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(window_->isVisible());
+    window_.reset();
+    EXPECT_TRUE(dialogs_.asked.empty()) << "nobody may be there to answer";
+    EXPECT_NE(told.find("Nuvo.ini"), std::string::npos) << told;
+    EXPECT_TRUE(QFileInfo::exists(homePath("List.m3u")));
 }
 
 TEST_F(LifecycleTest, WithoutTheDecoderTheMessageShowsAndNothingIsWritten)
@@ -250,15 +268,28 @@ TEST_F(LifecycleTest, WithoutTheDecoderTheMessageShowsAndNothingIsWritten)
     const QByteArray before = readHomeFile("Nuvo.ini");
     DecoderBinding missing;
     window_ = std::make_unique<MainWindow>(std::move(missing), StartupContext{home_.path(), {homePath("x.mp3")}, home_.path()});
-    const MessageBoxWatch box = watchForMessageBox();
     window_->show();
     ASSERT_TRUE(waitFor([&] { return !window_->isVisible(); }));
-    EXPECT_EQ(box->text, "VBMP3.DLL Not Found");
-    EXPECT_EQ(box->caption, "Nuvo");
-    EXPECT_EQ(box->icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs_.errors(), QStringList{"VBMP3.DLL Not Found"});
     window_.reset();
     EXPECT_EQ(readHomeFile("Nuvo.ini"), before);
     EXPECT_EQ(QDir(home_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Nuvo.ini"});
+}
+
+TEST_F(LifecycleTest, TheWindowCarriesTheProgramIcon)
+{
+    start();
+    const QList<QSize> sizes = window_->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(48, 48)));
+}
+
+// Qt's dialogs themselves: a close for the session must not wait for one left open.
+TEST(DialogsTest, AnOpenDialogIsCancelledWhenTheWindowCloses)
+{
+    installDialogs(nullptr);
+    QDialog dialog;
+    QTimer::singleShot(0, [] { dialogs().cancelOpenDialog(); });
+    EXPECT_EQ(dialogs().exec(dialog), QDialog::Rejected);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // selected entries inverted.
 #include "WindowTest.h"
 
+#include <QApplication>
 #include <QImage>
 
 namespace nuvo::test {
@@ -64,6 +65,36 @@ TEST_F(PlaylistViewTest, MovingThePositionRepaintsBothEntries)
     action("Next")->trigger();
     EXPECT_FALSE(rowShows(0, green));
     EXPECT_TRUE(rowShows(1, green));
+}
+
+TEST_F(PlaylistViewTest, CountersOfAHundredThousandEntriesShowWhole)
+{
+    QStringList paths;
+    for (int i = 0; i < 99999; ++i)
+        paths << QStringLiteral("/music/%1.mp3").arg(i);
+    paths << addTrack("last.mp3");
+    writePlaylist(paths);
+    writeHomeFile("Nuvo.ini", "[List]\r\nReady=99999\r\n");
+    start();
+    action("Play")->trigger();
+    QApplication::processEvents();
+    for (const char* name : {"Label2", "Label3"}) {
+        QLabel* counter = label(name);
+        EXPECT_GE(counter->width(), counter->fontMetrics().horizontalAdvance(counter->text())) << name;
+    }
+    EXPECT_EQ(label("Label2")->text(), "100000");
+    EXPECT_EQ(label("Label3")->text(), "/100000");
+}
+
+TEST_F(PlaylistViewTest, TypingInTheListDoesNotSearchIt)
+{
+    writePlaylist({addTrack("a.mp3"), addTrack("b.mp3"), addTrack("/x.mp3")});
+    start();
+    QListView* view = playlistView();
+    view->setFocus();
+    QTest::keyClicks(view, "/b");
+    EXPECT_FALSE(view->selectionModel()->hasSelection());
+    EXPECT_FALSE(view->selectionModel()->currentIndex().isValid());
 }
 
 } // namespace
