@@ -46,7 +46,15 @@ int colorRefOf(const QColor& color)
 
 Lifecycle::Lifecycle(const AreaContext& context, DecoderBinding& decoder, const StartupContext& startup,
                      const LifecycleAreas& areas, QObject* parent)
-    : QObject(parent), context_(context), decoder_(decoder), startup_(startup), areas_(areas)
+    : QObject(parent),
+      context_(context),
+      decoder_(decoder),
+      startup_(startup),
+      areas_(areas),
+      // In the order the first show reads the file: restoring the equalizer
+      // switch already talks to the decoder.
+      settingsOwners_{&areas.playlistView, &areas.trayHotKey, &areas.listSearch, &areas.listFiles, &areas.equalizer,
+                      &areas.presets,      &areas.options,    &areas.playback.volume(), &areas.engine}
 {
 }
 
@@ -143,18 +151,10 @@ void Lifecycle::formShow()
     context_.availability.applyInitialAvailability();
 }
 
-// Each area takes its settings in the order the file is read.
 void Lifecycle::applyStartSettings(const Settings& s)
 {
-    areas_.playlistView.restore(s);
-    areas_.trayHotKey.restore(s);
-    areas_.listSearch.restore(s);
-    areas_.listFiles.restore(s);
-    areas_.equalizer.restore(s);
-    areas_.presets.restore(s);
-    areas_.options.restore(s);
-    areas_.playback.volume().restore(s);
-    areas_.engine.restore(s);
+    for (SettingsOwner* owner : settingsOwners_)
+        owner->restore(s);
 }
 
 Settings Lifecycle::collectSettings() const
@@ -166,15 +166,8 @@ Settings Lifecycle::collectSettings() const
     const bool saveSize = isOptionChecked(context_.ui, Option::SaveSize);
     s.width = saveSize ? window.width() : kDesignClientWidth;
     s.height = saveSize ? window.height() : kDesignClientHeight;
-    areas_.playlistView.collect(s);
-    areas_.listSearch.collect(s);
-    areas_.listFiles.collect(s);
-    areas_.equalizer.collect(s);
-    areas_.presets.collect(s);
-    areas_.options.collect(s);
-    areas_.playback.volume().collect(s);
-    areas_.engine.collect(s);
-    areas_.trayHotKey.collect(s);
+    for (const SettingsOwner* owner : settingsOwners_)
+        owner->collect(s);
     return s;
 }
 

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <array>
+
 namespace nuvo {
 
 class EnginePage;
@@ -18,6 +20,7 @@ class ListSearch;
 class OptionPage;
 class Playback;
 class PlaylistView;
+class SettingsOwner;
 class Presets;
 class TagPage;
 class TrayHotKey;
@@ -73,6 +76,7 @@ private:
     DecoderBinding& decoder_;
     const StartupContext& startup_;
     LifecycleAreas areas_;
+    std::array<SettingsOwner*, 9> settingsOwners_;
     CloseRequest closeRequest_ = CloseRequest::User;
     bool firstShowDone_ = false;
     bool activationChecked_ = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 #include "app/Options.h"
 
 #include <QObject>
@@ -10,15 +11,14 @@
 namespace nuvo {
 
 struct OptionState;
-struct Settings;
 
-class OptionPage : public QObject {
+class OptionPage : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     OptionPage(const AreaContext& context, OptionState& own, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
 
     // The steps of the first show, each in its place of the start-up order.
     void applyTabPosition();

@@ -3,21 +3,21 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 #include <QObject>
 
 namespace nuvo {
 
-struct Settings;
 struct TrayState;
 
-class TrayHotKey : public QObject {
+class TrayHotKey : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     TrayHotKey(const AreaContext& context, TrayState& own, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
 
 private:
     AreaContext context_;

@@ -2,21 +2,21 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 #include <QObject>
 
 namespace nuvo {
 
 struct EqualizerState;
-struct Settings;
 
-class EqualizerPage : public QObject {
+class EqualizerPage : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     EqualizerPage(const AreaContext& context, EqualizerState& own, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
     // While the curve is on, the user's output format cannot be switched on (first show).
     void excludeDecoderSetting();
     void setSwitchEnabled(bool enabled);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 #include "vbmp3.h"
 
 #include <QObject>
@@ -13,20 +14,19 @@ class Form1;
 
 namespace nuvo {
 
-struct Settings;
 
 // Lines of the engine list that carry a check box.
 enum class EngineLine { BufferOptions = 0, DecodeOptions = 6 };
 
 bool isEngineLineChecked(const Ui::Form1& ui, EngineLine line);
 
-class EnginePage : public QObject {
+class EnginePage : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     explicit EnginePage(const AreaContext& context, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
     // The saved settings that are switched on go to the decoder (first show).
     void applyRestored(const Settings& settings);
     void markHeaders();

@@ -140,32 +140,34 @@ void Playback::stopExecute()
 
 void Playback::previousExecute()
 {
-    const PlaylistModel& playlist = context_.playlist;
-    const bool all = isOptionChecked(context_.ui, Option::All);
-    if (playlist.count() < 2)
-        return;
-    if (playlist.currentIndex() > 0)
-        stepper_.stepBack(!all);
-    else if (all)
-        stepper_.moveTo(playlist.lastIndex());
-    else
-        return;
-    followMove(Direction::Backward);
+    stepExecute(Direction::Backward);
 }
 
 void Playback::nextExecute()
 {
+    stepExecute(Direction::Forward);
+}
+
+// One entry back or forward in list order, round the end only with All,
+// and the open track follows.
+void Playback::stepExecute(Direction direction)
+{
     const PlaylistModel& playlist = context_.playlist;
     const bool all = isOptionChecked(context_.ui, Option::All);
+    const bool backward = direction == Direction::Backward;
     if (playlist.count() < 2)
         return;
-    if (playlist.currentIndex() < playlist.lastIndex())
-        stepper_.stepForward(!all);
-    else if (all)
-        stepper_.moveTo(0);
-    else
+    if (playlist.currentIndex() != (backward ? 0 : playlist.lastIndex())) {
+        if (backward)
+            stepper_.stepBack(!all);
+        else
+            stepper_.stepForward(!all);
+    } else if (all) {
+        stepper_.moveTo(backward ? playlist.lastIndex() : 0);
+    } else {
         return;
-    followMove(Direction::Forward);
+    }
+    followMove(direction);
 }
 
 // After Previous or Next moved the current entry: a playing or paused track

@@ -47,6 +47,7 @@ private:
     void closeOpenTrack();
     void showTrackClosed();
     void playAgain();
+    void stepExecute(Direction direction);
     void followMove(Direction direction);
     void selectCurrentWhenNothingSelected();
     void focusPageControlOnTagPage();

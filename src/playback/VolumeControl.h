@@ -2,18 +2,18 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 namespace nuvo {
 
 struct PlaybackState;
-struct Settings;
 
-class VolumeControl {
+class VolumeControl : public SettingsOwner {
 public:
     VolumeControl(const AreaContext& context, PlaybackState& own);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
     // The restored label becomes the volume in force (first show).
     void applyRestored();
     void send();

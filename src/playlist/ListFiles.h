@@ -3,21 +3,21 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 #include <QObject>
 
 namespace nuvo {
 
 struct ListBinding;
-struct Settings;
 
-class ListFiles : public QObject {
+class ListFiles : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     ListFiles(const AreaContext& context, ListBinding& own, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
     // A list bound in the last run is bound again (first show).
     void showRestoredBinding();
 

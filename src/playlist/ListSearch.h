@@ -3,20 +3,20 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 #include <QObject>
 
 namespace nuvo {
 
-struct Settings;
 
-class ListSearch : public QObject {
+class ListSearch : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     explicit ListSearch(const AreaContext& context, QObject* parent = nullptr);
 
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
 
 private:
     AreaContext context_;

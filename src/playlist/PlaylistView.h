@@ -3,23 +3,23 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "app/SettingsOwner.h"
 
 #include <QObject>
 
 namespace nuvo {
 
 class PlaylistDelegate;
-struct Settings;
 
-class PlaylistView : public QObject {
+class PlaylistView : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
     explicit PlaylistView(const AreaContext& context, QObject* parent = nullptr);
 
     // The playlist as it was left: every line of the file is an entry again.
     void restoreSavedList(const QString& path);
-    void restore(const Settings& settings);
-    void collect(Settings& settings) const;
+    void restore(const Settings& settings) override;
+    void collect(Settings& settings) const override;
 
     void showCount();
     void focusEntry(int index);
