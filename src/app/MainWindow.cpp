@@ -206,6 +206,7 @@ void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.st
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
+void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
 void MainWindow::showCount() { areas_->playlistView.showCount(); }
 void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index); }
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }

@@ -75,6 +75,7 @@ private:
     void resetToClosed() override;
     void showProgress() override;
     void clearProgress() override;
+    void playFirstAdded() override;
     void showCount() override;
     void focusEntry(int index) override;
     void bindListFile(const QString& path) override;

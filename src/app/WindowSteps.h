@@ -19,6 +19,8 @@ public:
     virtual void clearProgress() = 0;
 
     // Playlist
+    // Starts the first added entry (CurrentIndex names it; the list grew).
+    virtual void playFirstAdded() = 0;
     virtual void showCount() = 0;
     // Moves the list's focus (not its selection) to an entry and shows it.
     virtual void focusEntry(int index) = 0;

@@ -1,5 +1,6 @@
 #include "equalizer/EqualizerPage.h"
 
+#include "app/Options.h"
 #include "app/PlayerState.h"
 #include "app/Settings.h"
 #include "app/WindowSteps.h"
@@ -10,6 +11,13 @@
 #include <QSignalBlocker>
 
 namespace nuvo {
+
+namespace {
+
+// Tenths of a decibel: +-12 dB.
+constexpr std::int32_t kBandMaximum = 120;
+
+} // namespace
 
 EqualizerPage::EqualizerPage(const AreaContext& context, EqualizerState& own, QObject* parent)
     : QObject(parent), context_(context), own_(own)
@@ -42,6 +50,24 @@ void EqualizerPage::excludeDecoderSetting()
 void EqualizerPage::setSwitchEnabled(bool enabled)
 {
     context_.ui.CheckBox1->setEnabled(enabled);
+}
+
+void EqualizerPage::raiseBand(int band)
+{
+    std::int32_t& value = own_.table.at(static_cast<std::size_t>(band));
+    if (value >= kBandMaximum)
+        return;
+    const bool highSpeed = isOptionChecked(context_.ui, Option::HighSpeed);
+    value = highSpeed && value > kBandMaximum - 5 ? kBandMaximum : value + context_.state.options.equalizerKeyStep;
+}
+
+void EqualizerPage::lowerBand(int band)
+{
+    std::int32_t& value = own_.table.at(static_cast<std::size_t>(band));
+    if (value <= -kBandMaximum)
+        return;
+    const bool highSpeed = isOptionChecked(context_.ui, Option::HighSpeed);
+    value = highSpeed && value < 5 - kBandMaximum ? -kBandMaximum : value - context_.state.options.equalizerKeyStep;
 }
 
 void EqualizerPage::onOffExecute()

@@ -21,6 +21,10 @@ public:
     void excludeDecoderSetting();
     void setSwitchEnabled(bool enabled);
 
+    // The digit keys: one key step up or down for a band, kept inside -120..120.
+    void raiseBand(int band);
+    void lowerBand(int band);
+
     void onOffExecute();
     void applyEqualizer();
 

@@ -48,8 +48,7 @@ void ListAdding::takeCommandLine(const QStringList& arguments, const QString& cu
     }
 
     if (playlist.currentIndex() < playlist.count()) {
-        const PlaybackState& playback = context_.state.playback;
-        context_.decoder.setVolume(playback.volumeLeft, playback.volumeRight);
+        sendVolume();
         context_.steps.startWithFallThrough(Direction::Automatic);
         // A list bound in the last run no longer matches its file.
         if (!bound)
@@ -57,6 +56,21 @@ void ListAdding::takeCommandLine(const QStringList& arguments, const QString& cu
     } else {
         playlist.setCurrentIndex(saved);
     }
+}
+
+void ListAdding::playFirstAdded()
+{
+    if (context_.state.playback.trackOpen())
+        context_.decoder.close();
+    else
+        sendVolume();
+    context_.steps.startWithFallThrough(Direction::Automatic);
+}
+
+void ListAdding::sendVolume()
+{
+    const PlaybackState& playback = context_.state.playback;
+    context_.decoder.setVolume(playback.volumeLeft, playback.volumeRight);
 }
 
 } // namespace nuvo

@@ -17,7 +17,13 @@ public:
     // them plays; a single list file binds an empty, unbound playlist.
     void takeCommandLine(const QStringList& arguments, const QString& currentDirectory);
 
+    // Closes the open track or hands the decoder the volume, then starts the
+    // entry at CurrentIndex, falling through to others that open.
+    void playFirstAdded();
+
 private:
+    void sendVolume();
+
     AreaContext context_;
 };
 
