@@ -42,7 +42,8 @@ QString resolveProgramDirectory(const QString& executableDir)
     const QString home = qEnvironmentVariable("NUVO_HOME");
     if (!home.isEmpty())
         return created(cleanAbsolute(home));
-    if (!executableDir.isEmpty() && isWritableDirectory(executableDir))
+    const bool installed = QFileInfo::exists(QDir(executableDir).filePath(QString::fromLatin1(kInstalledMarker)));
+    if (!executableDir.isEmpty() && !installed && isWritableDirectory(executableDir))
         return cleanAbsolute(executableDir);
     return created(cleanAbsolute(userConfigDirectory() + QStringLiteral("/nuvo")));
 }

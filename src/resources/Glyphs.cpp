@@ -1,5 +1,6 @@
 #include "resources/Glyphs.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -109,23 +110,27 @@ QIcon glyphIcon(Glyph glyph)
     return icon;
 }
 
+QImage programIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2a, 0x6f, 0xb0));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setBrush(Qt::white);
+    drawTriangle(p, 6, 12, true);
+    p.end();
+    return image;
+}
+
 QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x2a, 0x6f, 0xb0));
-        p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-        p.setBrush(Qt::white);
-        drawTriangle(p, 6, 12, true);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }
 

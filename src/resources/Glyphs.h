@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 namespace nuvo {
 
@@ -10,7 +11,10 @@ enum class Glyph { Previous, Play, Pause, Stop, Next, Open, MoveUp, MoveDown, Cl
 
 // A 16 x 16 glyph with its own greyed form for the disabled state.
 QIcon glyphIcon(Glyph glyph);
-// The program's own icon, at the sizes desktops ask for.
+// The program's own icon, at the sizes desktops ask for; the installed
+// icon theme files are drawn from the same pictures.
+inline constexpr int kProgramIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+QImage programIconImage(int size);
 QIcon programIcon();
 
 } // namespace nuvo

@@ -25,6 +25,16 @@ TEST_F(ProgramDirectoryTest, WritableExecutableDirectoryWithoutNuvoHome)
     EXPECT_EQ(resolveProgramDirectory(path("exe/./bin/../bin")), path("exe/bin"));
 }
 
+TEST_F(ProgramDirectoryTest, AnInstalledCopyNeverWritesBesideItself)
+{
+    ScopedEnv home("NUVO_HOME", "");
+    ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+    makeDir("prefix/lib/nuvo");
+    QFile marker(path("prefix/lib/nuvo/nuvo.installed"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    EXPECT_EQ(resolveProgramDirectory(path("prefix/lib/nuvo")), path("config/nuvo"));
+}
+
 TEST_F(ProgramDirectoryTest, UnusableExecutableDirectoryFallsBackToXdgConfigHome)
 {
     ScopedEnv home("NUVO_HOME", "");
