@@ -134,8 +134,7 @@ void Lifecycle::formShow()
     areas_.options.markHeaders();
     areas_.engine.markHeaders();
     areas_.equalizer.excludeDecoderSetting();
-    // The curve is drawn by the equalizer page; what the decoder needs is the table.
-    areas_.equalizer.applyEqualizer();
+    areas_.presets.showRestoredPreset();
     areas_.options.applySpeedOptions();
     context_.random.seed(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
     if (isOptionChecked(context_.ui, Option::PlayedColor))

@@ -5,6 +5,7 @@
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
+#include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
@@ -22,6 +23,7 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -45,7 +47,7 @@ struct MainWindow::Areas {
           options(context, state.options),
           engine(context),
           equalizer(context, state.equalizer),
-          presets(context),
+          presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
           lifecycle(context, window.decoder_, window.context_,
@@ -168,6 +170,11 @@ QString MainWindow::statusText(int panel) const
 bool MainWindow::isOptionChecked(Option option) const
 {
     return nuvo::isOptionChecked(*ui_, option);
+}
+
+EqualizerPage& MainWindow::equalizerPage() const
+{
+    return areas_->equalizer;
 }
 
 void MainWindow::closeForSession()
