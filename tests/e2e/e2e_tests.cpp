@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -50,29 +52,71 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Seconds of sound in a 16-bit PCM wav file, from its header.
-double wavSeconds(const QString& path)
+// The sound of a wav file as the wav output writes it: 16-bit PCM or 32-bit float.
+struct WavSound {
+    int format = 0;     // 1 PCM, 3 float
+    int channels = 0;
+    int rate = 0;
+    int bits = 0;
+    QByteArray data;    // as far as it was written
+
+    qint64 frames() const { return channels && bits ? data.size() / (channels * bits / 8) : 0; }
+    double seconds() const { return rate ? double(frames()) / rate : -1; }
+    // The first channel's sample at a frame, full scale 1.
+    double sample(qint64 frame) const
+    {
+        const char* at = data.constData() + frame * channels * (bits / 8);
+        if (format == 3 && bits == 32) {
+            float value;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        qint16 value;
+        std::memcpy(&value, at, sizeof value);
+        return value / 32768.0;
+    }
+};
+
+WavSound readWav(const QString& path)
 {
     const QByteArray bytes = readFile(path);
+    WavSound sound;
     if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
-        return -1;
+        return sound;
     auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
     auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
-    int channels = 0, rate = 0, bits = 0;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
         if (id == "fmt ") {
-            channels = u16(at + 10);
-            rate = static_cast<int>(u32(at + 12));
-            bits = u16(at + 22);
-        } else if (id == "data" && channels && rate && bits) {
-            const qint64 available = std::min<qint64>(size, bytes.size() - at - 8);
-            return double(available) / (channels * rate * bits / 8);
+            sound.format = u16(at + 8);
+            sound.channels = u16(at + 10);
+            sound.rate = static_cast<int>(u32(at + 12));
+            sound.bits = u16(at + 22);
+        } else if (id == "data" && sound.channels && sound.rate && sound.bits) {
+            sound.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
+            return sound;
         }
         at += 8 + size + (size & 1);
     }
-    return -1;
+    return sound;
+}
+
+// Seconds of sound in a wav file.
+double wavSeconds(const QString& path)
+{
+    return readWav(path).seconds();
+}
+
+// The level (RMS, dB of full scale) of the first channel from one second to another.
+double levelDb(const WavSound& sound, double from, double to)
+{
+    const qint64 first = qint64(from * sound.rate);
+    const qint64 last = std::min(qint64(to * sound.rate), sound.frames());
+    double sum = 0;
+    for (qint64 frame = first; frame < last; ++frame)
+        sum += sound.sample(frame) * sound.sample(frame);
+    return last > first ? 10 * std::log10(std::max(sum / double(last - first), 1e-20)) : -200;
 }
 
 class EndToEnd : public ::testing::Test {
@@ -211,6 +255,47 @@ TEST_F(EndToEnd, ATerminationWithAFileThatCannotBeWrittenEndsAndSaysWhy)
     EXPECT_EQ(player_.exitCode(), 0);
     EXPECT_TRUE(QString::fromLocal8Bit(player_.readAllStandardError()).contains("Nuvo.ini"));
     EXPECT_FALSE(readFile(homePath("List.m3u")).isEmpty()) << "the other files were still written";
+}
+
+TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrackPlaysOn)
+{
+    // A preset that lifts 1 kHz by 12 dB, selected and switched on when the player was left;
+    // the one-second tone repeats so that it plays on.
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(homePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("Eqlz.lst", "Default\r\nBoost\r\n");
+    write("Eqlz.ini", "[Boost]\r\n1kHz=120\r\n");
+    write("Nuvo.ini", "[Equalizer]\r\nEnable=1\r\nItem=1\r\n[Option]\r\nSingle=1\r\n");
+    const QString tone = copyFixture("tone_1k.wav");
+    const double flat = levelDb(readWav(tone), 0.1, 0.9);
+
+    startPlayer(player_, {tone});
+    QStringList windows;
+    ASSERT_TRUE(waitUntil([&] { return !(windows = windowsTitled("tone_1k.wav")).isEmpty(); }, 10000));
+    QThread::msleep(1000);
+    // The page control has the focus: two pages on to the Equalizer, then its "Enable" switch.
+    QProcess::execute(XDOTOOL, {"windowfocus", "--sync", windows.first()});
+    QProcess::execute(XDOTOOL, {"key", "--delay", "50", "Right", "Right", "Tab", "space"});
+    QThread::msleep(1500);
+    EXPECT_FALSE(windowsTitled("tone_1k.wav").isEmpty()) << "the track is still open";
+    terminate(player_);
+
+    EXPECT_TRUE(QString::fromUtf8(readFile(homePath("Nuvo.ini"))).contains("[Equalizer]\r\nEnable=0\r\nItem=1\r\n"))
+        << "the switch was turned off";
+    // Where the sound drops back to the flat level, the switch took effect.
+    const WavSound heard = readWav(homePath("out.wav"));
+    double switchedAt = 0.2;
+    while (switchedAt < heard.seconds() && levelDb(heard, switchedAt, switchedAt + 0.1) > flat + 6)
+        switchedAt += 0.1;
+    ASSERT_GT(switchedAt, 1.0) << "the curve was heard from the start";
+    ASSERT_GT(heard.seconds(), switchedAt + 1.5) << "the sound went on after the switch";
+    const double boosted = levelDb(heard, 0.2, switchedAt - 0.2);
+    const double after = levelDb(heard, switchedAt + 0.3, heard.seconds() - 0.1);
+    EXPECT_NEAR(boosted - flat, 12.0, 1.0) << "boosted " << boosted << " dB, flat " << flat << " dB";
+    EXPECT_NEAR(after, flat, 0.5) << "after the switch " << after << " dB";
 }
 
 } // namespace
