@@ -17,6 +17,7 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
@@ -143,6 +144,7 @@ void Lifecycle::formShow()
     areas_.playback.timer().resetProgress();
     if (isOptionChecked(context_.ui, Option::ProgressColor))
         areas_.options.showColorItem(Option::ProgressColor);
+    areas_.favourites.buildMenus();
 
     areas_.listFiles.showRestoredBinding();
     areas_.listAdding.takeCommandLine(startup_.arguments, startup_.currentDirectory);
