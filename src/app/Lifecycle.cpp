@@ -1,6 +1,5 @@
 #include "app/Lifecycle.h"
 
-#include "app/ColorText.h"
 #include "app/Dialogs.h"
 #include "app/IniFile.h"
 #include "app/MainWindow.h"
@@ -36,15 +35,6 @@
 
 namespace nuvo {
 
-namespace {
-
-int colorRefOf(const QColor& color)
-{
-    return colorRefFromRgb(color.red(), color.green(), color.blue());
-}
-
-} // namespace
-
 Lifecycle::Lifecycle(const AreaContext& context, DecoderBinding& decoder, const StartupContext& startup,
                      const LifecycleAreas& areas, QObject* parent)
     : QObject(parent),
@@ -73,8 +63,8 @@ SettingsDefaults Lifecycle::settingsDefaults() const
     const QSize outer = window.frameGeometry().size();
     defaults.left = screenSize.width() / 2 - outer.width() / 2;
     defaults.top = screenSize.height() / 2 - outer.height() / 2;
-    defaults.preColor = QString::number(colorRefOf(window.palette().color(QPalette::Link)));
-    defaults.proColor = QString::number(colorRefOf(window.palette().color(QPalette::Highlight)));
+    defaults.preColor = areas_.options.defaultColorText(Option::PlayedColor);
+    defaults.proColor = areas_.options.defaultColorText(Option::ProgressColor);
     return defaults;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QtEndian>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <functional>
 
@@ -50,29 +52,51 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Seconds of sound in a 16-bit PCM wav file, from its header.
-double wavSeconds(const QString& path)
+// A wav file as the wav output writes it: its format and its sound.
+struct Wav {
+    int format = 0; // 3: 32-bit float, what the library hands to the output
+    int channels = 0;
+    int rate = 0;
+    int bits = 0;
+    QByteArray data;
+
+    bool valid() const { return channels > 0 && rate > 0 && bits > 0; }
+    double seconds() const { return valid() ? double(data.size()) / (channels * rate * bits / 8) : -1; }
+    // Root mean square of a float file's samples between two times, full scale 1.
+    double rms(double fromSeconds, double toSeconds) const
+    {
+        const qsizetype from = qsizetype(fromSeconds * rate) * channels * 4;
+        const qsizetype to = std::min<qsizetype>(qsizetype(toSeconds * rate) * channels * 4, data.size());
+        double sum = 0;
+        for (qsizetype at = from; at + 4 <= to; at += 4)
+            sum += std::pow(qFromLittleEndian<float>(data.constData() + at), 2);
+        return to > from ? std::sqrt(sum / double((to - from) / 4)) : 0;
+    }
+};
+
+Wav readWav(const QString& path)
 {
     const QByteArray bytes = readFile(path);
+    Wav wav;
     if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
-        return -1;
+        return wav;
     auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
     auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
-    int channels = 0, rate = 0, bits = 0;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
         if (id == "fmt ") {
-            channels = u16(at + 10);
-            rate = static_cast<int>(u32(at + 12));
-            bits = u16(at + 22);
-        } else if (id == "data" && channels && rate && bits) {
-            const qint64 available = std::min<qint64>(size, bytes.size() - at - 8);
-            return double(available) / (channels * rate * bits / 8);
+            wav.format = u16(at + 8);
+            wav.channels = u16(at + 10);
+            wav.rate = static_cast<int>(u32(at + 12));
+            wav.bits = u16(at + 22);
+        } else if (id == "data" && wav.valid()) {
+            wav.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
+            return wav;
         }
         at += 8 + size + (size & 1);
     }
-    return -1;
+    return wav;
 }
 
 class EndToEnd : public ::testing::Test {
@@ -154,7 +178,7 @@ TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
     const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
     EXPECT_TRUE(settings.contains("[List]\r\nReady=1\r\n")) << settings.toStdString();
     EXPECT_EQ(readFile(homePath("List.m3u")), (first + "\r\n" + second + "\r\n").toUtf8());
-    EXPECT_NEAR(wavSeconds(homePath("out.wav")), 5.0, 0.1) << "both tracks were heard, whole";
+    EXPECT_NEAR(readWav(homePath("out.wav")).seconds(), 5.0, 0.1) << "both tracks were heard, whole";
 }
 
 TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)
@@ -211,6 +235,37 @@ TEST_F(EndToEnd, ATerminationWithAFileThatCannotBeWrittenEndsAndSaysWhy)
     EXPECT_EQ(player_.exitCode(), 0);
     EXPECT_TRUE(QString::fromLocal8Bit(player_.readAllStandardError()).contains("Nuvo.ini"));
     EXPECT_FALSE(readFile(homePath("List.m3u")).isEmpty()) << "the other files were still written";
+}
+
+TEST_F(EndToEnd, TheOutputFormatFromTheSettingsIsHeard)
+{
+    // Half the rate, one channel, nothing above 5 kHz.
+    QFile file(homePath("Nuvo.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Engine]\r\nDecoder=1\r\nDownSample=1\r\nChannel=1\r\nOutSample=5000\r\n");
+    file.close();
+    const QString low = copyFixture("tone_1k.mp3");  // 2 s, 44100 Hz stereo, 1 kHz at -13 dBFS
+    const QString high = copyFixture("tone_10k.wav"); // 1 s, 44100 Hz mono, 10 kHz at -13 dBFS
+    startPlayer(player_, {low, high});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("tone_10k.wav").isEmpty(); }, 10000));
+    // Three seconds of sound at twice real time, and a little more for the end.
+    QThread::msleep(1500 + 1000);
+    terminate(player_);
+
+    const Wav wav = readWav(homePath("out.wav"));
+    ASSERT_EQ(wav.format, 3) << "one format for both tracks: one file";
+    EXPECT_EQ(wav.rate, 22050);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_NEAR(wav.seconds(), 3.0, 0.1);
+    // A sine of peak -13 dBFS has an RMS of about 0.158.
+    const double kept = wav.rms(0.5, 1.5);
+    const double cut = wav.rms(2.3, 2.8);
+    EXPECT_NEAR(kept, 0.158, 0.03) << "1 kHz passes the limit, the mono mix keeps its level";
+    EXPECT_LT(cut, kept / 100) << "10 kHz, below the new Nyquist frequency, is cut by the limit";
+
+    const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
+    EXPECT_TRUE(settings.contains("Decoder=1\r\n")) << settings.toStdString();
+    EXPECT_TRUE(settings.contains("DownSample=1\r\nChannel=1\r\nOutSample=5000\r\n")) << settings.toStdString();
 }
 
 } // namespace
