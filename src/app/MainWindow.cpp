@@ -13,6 +13,7 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
@@ -50,9 +51,10 @@ struct MainWindow::Areas {
           presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
+          favourites(context, window.context_.programDirectory),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
-                     tagPage, trayHotKey})
+                     tagPage, trayHotKey, favourites})
     {
     }
 
@@ -70,6 +72,7 @@ struct MainWindow::Areas {
     Presets presets;
     TagPage tagPage;
     TrayHotKey trayHotKey;
+    Favourites favourites;
     Lifecycle lifecycle;
 };
 
@@ -219,6 +222,7 @@ void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index);
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
+void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
@@ -229,5 +233,19 @@ void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
 bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
+
+// Stands in for the list editing area's ClearAll until that area arrives: the
+// same closing of the track, emptying, refreshes and unbinding.
+void MainWindow::clearAll()
+{
+    for (int presses = 0; presses < 2 && trackOpen(); ++presses)
+        areas_->playback.stopExecute();
+    playlist_->setCurrentIndex(0);
+    playlist_->replaceAll({});
+    showCount();
+    refreshAfterRemove();
+    refreshSelectionCommands();
+    unbindListFile();
+}
 
 } // namespace nuvo

@@ -84,6 +84,8 @@ private:
     void bindListFile(const QString& path) override;
     void markListChanged() override;
     void unbindListFile() override;
+    void clearAll() override;
+    void addFavoriteList(const QString& path) override;
     void refreshAfterAdd(bool bound) override;
     void refreshAfterRemove() override;
     void refreshSelectionCommands() override;

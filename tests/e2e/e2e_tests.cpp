@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QtEndian>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -13,7 +14,6 @@
 
 #include <cmath>
 #include <csignal>
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -52,71 +52,51 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The sound of a wav file as the wav output writes it: 16-bit PCM or 32-bit float.
-struct WavSound {
-    int format = 0;     // 1 PCM, 3 float
+// A wav file as the wav output writes it: its format and its sound.
+struct Wav {
+    int format = 0; // 3: 32-bit float, what the library hands to the output
     int channels = 0;
     int rate = 0;
     int bits = 0;
-    QByteArray data;    // as far as it was written
+    QByteArray data;
 
-    qint64 frames() const { return channels && bits ? data.size() / (channels * bits / 8) : 0; }
-    double seconds() const { return rate ? double(frames()) / rate : -1; }
-    // The first channel's sample at a frame, full scale 1.
-    double sample(qint64 frame) const
+    bool valid() const { return channels > 0 && rate > 0 && bits > 0; }
+    double seconds() const { return valid() ? double(data.size()) / (channels * rate * bits / 8) : -1; }
+    // Root mean square of a float file's samples between two times, full scale 1.
+    double rms(double fromSeconds, double toSeconds) const
     {
-        const char* at = data.constData() + frame * channels * (bits / 8);
-        if (format == 3 && bits == 32) {
-            float value;
-            std::memcpy(&value, at, sizeof value);
-            return value;
-        }
-        qint16 value;
-        std::memcpy(&value, at, sizeof value);
-        return value / 32768.0;
+        const qsizetype from = qsizetype(fromSeconds * rate) * channels * 4;
+        const qsizetype to = std::min<qsizetype>(qsizetype(toSeconds * rate) * channels * 4, data.size());
+        double sum = 0;
+        for (qsizetype at = from; at + 4 <= to; at += 4)
+            sum += std::pow(qFromLittleEndian<float>(data.constData() + at), 2);
+        return to > from ? std::sqrt(sum / double((to - from) / 4)) : 0;
     }
 };
 
-WavSound readWav(const QString& path)
+Wav readWav(const QString& path)
 {
     const QByteArray bytes = readFile(path);
-    WavSound sound;
+    Wav wav;
     if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
-        return sound;
+        return wav;
     auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
     auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
         if (id == "fmt ") {
-            sound.format = u16(at + 8);
-            sound.channels = u16(at + 10);
-            sound.rate = static_cast<int>(u32(at + 12));
-            sound.bits = u16(at + 22);
-        } else if (id == "data" && sound.channels && sound.rate && sound.bits) {
-            sound.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
-            return sound;
+            wav.format = u16(at + 8);
+            wav.channels = u16(at + 10);
+            wav.rate = static_cast<int>(u32(at + 12));
+            wav.bits = u16(at + 22);
+        } else if (id == "data" && wav.valid()) {
+            wav.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
+            return wav;
         }
         at += 8 + size + (size & 1);
     }
-    return sound;
-}
-
-// Seconds of sound in a wav file.
-double wavSeconds(const QString& path)
-{
-    return readWav(path).seconds();
-}
-
-// The level (RMS, dB of full scale) of the first channel from one second to another.
-double levelDb(const WavSound& sound, double from, double to)
-{
-    const qint64 first = qint64(from * sound.rate);
-    const qint64 last = std::min(qint64(to * sound.rate), sound.frames());
-    double sum = 0;
-    for (qint64 frame = first; frame < last; ++frame)
-        sum += sound.sample(frame) * sound.sample(frame);
-    return last > first ? 10 * std::log10(std::max(sum / double(last - first), 1e-20)) : -200;
+    return wav;
 }
 
 class EndToEnd : public ::testing::Test {
@@ -198,7 +178,7 @@ TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
     const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
     EXPECT_TRUE(settings.contains("[List]\r\nReady=1\r\n")) << settings.toStdString();
     EXPECT_EQ(readFile(homePath("List.m3u")), (first + "\r\n" + second + "\r\n").toUtf8());
-    EXPECT_NEAR(wavSeconds(homePath("out.wav")), 5.0, 0.1) << "both tracks were heard, whole";
+    EXPECT_NEAR(readWav(homePath("out.wav")).seconds(), 5.0, 0.1) << "both tracks were heard, whole";
 }
 
 TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)
@@ -257,6 +237,38 @@ TEST_F(EndToEnd, ATerminationWithAFileThatCannotBeWrittenEndsAndSaysWhy)
     EXPECT_FALSE(readFile(homePath("List.m3u")).isEmpty()) << "the other files were still written";
 }
 
+TEST_F(EndToEnd, TheOutputFormatFromTheSettingsIsHeard)
+{
+    // Half the rate, one channel, nothing above 5 kHz.
+    QFile file(homePath("Nuvo.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Engine]\r\nDecoder=1\r\nDownSample=1\r\nChannel=1\r\nOutSample=5000\r\n");
+    file.close();
+    const QString low = copyFixture("tone_1k.mp3");  // 2 s, 44100 Hz stereo, 1 kHz at -13 dBFS
+    const QString high = copyFixture("tone_10k.wav"); // 1 s, 44100 Hz mono, 10 kHz at -13 dBFS
+    startPlayer(player_, {low, high});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("tone_10k.wav").isEmpty(); }, 10000));
+    // Three seconds of sound at twice real time, and a little more for the end.
+    QThread::msleep(1500 + 1000);
+    terminate(player_);
+
+    const Wav wav = readWav(homePath("out.wav"));
+    ASSERT_EQ(wav.format, 3) << "one format for both tracks: one file";
+    EXPECT_EQ(wav.rate, 22050);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_NEAR(wav.seconds(), 3.0, 0.1);
+    // A sine of peak -13 dBFS has an RMS of about 0.158.
+    const double kept = wav.rms(0.5, 1.5);
+    const double cut = wav.rms(2.3, 2.8);
+    EXPECT_NEAR(kept, 0.158, 0.03) << "1 kHz passes the limit, the mono mix keeps its level";
+    EXPECT_LT(cut, kept / 100) << "10 kHz, below the new Nyquist frequency, is cut by the limit";
+
+    const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
+    EXPECT_TRUE(settings.contains("Decoder=1\r\n")) << settings.toStdString();
+    EXPECT_TRUE(settings.contains("DownSample=1\r\nChannel=1\r\nOutSample=5000\r\n")) << settings.toStdString();
+}
+
+
 TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrackPlaysOn)
 {
     // A preset that lifts 1 kHz by 12 dB, selected and switched on when the player was left;
@@ -269,10 +281,7 @@ TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrac
     write("Eqlz.lst", "Default\r\nBoost\r\n");
     write("Eqlz.ini", "[Boost]\r\n1kHz=120\r\n");
     write("Nuvo.ini", "[Equalizer]\r\nEnable=1\r\nItem=1\r\n[Option]\r\nSingle=1\r\n");
-    const QString tone = copyFixture("tone_1k.wav");
-    const double flat = levelDb(readWav(tone), 0.1, 0.9);
-
-    startPlayer(player_, {tone});
+    startPlayer(player_, {copyFixture("tone_1k.wav")}); // 1 kHz at -13 dBFS
     QStringList windows;
     ASSERT_TRUE(waitUntil([&] { return !(windows = windowsTitled("tone_1k.wav")).isEmpty(); }, 10000));
     QThread::msleep(1000);
@@ -285,17 +294,20 @@ TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrac
 
     EXPECT_TRUE(QString::fromUtf8(readFile(homePath("Nuvo.ini"))).contains("[Equalizer]\r\nEnable=0\r\nItem=1\r\n"))
         << "the switch was turned off";
+    const Wav heard = readWav(homePath("out.wav"));
+    ASSERT_EQ(heard.format, 3);
+    auto levelDb = [&](double from, double to) { return 20 * std::log10(std::max(heard.rms(from, to), 1e-10)); };
+    // A sine of peak -13 dBFS: an RMS of -16 dBFS.
+    const double flat = -16.0;
     // Where the sound drops back to the flat level, the switch took effect.
-    const WavSound heard = readWav(homePath("out.wav"));
     double switchedAt = 0.2;
-    while (switchedAt < heard.seconds() && levelDb(heard, switchedAt, switchedAt + 0.1) > flat + 6)
+    while (switchedAt < heard.seconds() && levelDb(switchedAt, switchedAt + 0.1) > flat + 6)
         switchedAt += 0.1;
     ASSERT_GT(switchedAt, 1.0) << "the curve was heard from the start";
     ASSERT_GT(heard.seconds(), switchedAt + 1.5) << "the sound went on after the switch";
-    const double boosted = levelDb(heard, 0.2, switchedAt - 0.2);
-    const double after = levelDb(heard, switchedAt + 0.3, heard.seconds() - 0.1);
-    EXPECT_NEAR(boosted - flat, 12.0, 1.0) << "boosted " << boosted << " dB, flat " << flat << " dB";
+    const double boosted = levelDb(0.2, switchedAt - 0.2);
+    const double after = levelDb(switchedAt + 0.3, heard.seconds() - 0.1);
+    EXPECT_NEAR(boosted - flat, 12.0, 1.0) << "boosted " << boosted << " dB";
     EXPECT_NEAR(after, flat, 0.5) << "after the switch " << after << " dB";
 }
-
 } // namespace
