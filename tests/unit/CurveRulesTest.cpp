@@ -18,15 +18,6 @@ TEST(CurveRules, EachBandTakesItsSeventeenMouseRows)
         EXPECT_EQ(bandAt(c.y), c.band) << "y = " << c.y;
 }
 
-TEST(CurveRules, APointerSetsItsXLessTheMiddleKeptInsideTheEnds)
-{
-    EXPECT_EQ(valueAt(-5), -120);
-    EXPECT_EQ(valueAt(0), -120);
-    EXPECT_EQ(valueAt(96), -24);
-    EXPECT_EQ(valueAt(240), 120);
-    EXPECT_EQ(valueAt(250), 120);
-}
-
 TEST(CurveRules, DecibelsInTheShortestFormWithTheUsersSeparator)
 {
     const struct {
@@ -39,24 +30,6 @@ TEST(CurveRules, DecibelsInTheShortestFormWithTheUsersSeparator)
     };
     for (const auto& c : cases)
         EXPECT_EQ(decibelText(c.value, QString::fromLatin1(c.separator)).toStdString(), c.text) << c.value;
-}
-
-TEST(CurveRules, MouseReadOutsHaveABlankBeforeTheBracketKeyReadOutsNone)
-{
-    const QString point = QStringLiteral(".");
-    EXPECT_EQ(readoutText(0, -35, ReadoutLabel::Mouse, point), QStringLiteral("60Hz [ -3.5dB ]"));
-    EXPECT_EQ(readoutText(0, -35, ReadoutLabel::Key, point), QStringLiteral("60Hz[ -3.5dB ]"));
-    EXPECT_EQ(readoutText(4, 0, ReadoutLabel::Mouse, point), QStringLiteral("1kHz [ 0dB ]"));
-    EXPECT_EQ(readoutText(9, 120, ReadoutLabel::Key, point), QStringLiteral("16kHz[ 12dB ]"));
-}
-
-TEST(CurveRules, TheReadOutStandsInsideAWholeMarkerElseRightOfIt)
-{
-    const int width = 70;
-    EXPECT_EQ(readoutLeft(120, width), 240 - width - 5);
-    EXPECT_EQ(readoutLeft(-24, width), 96 - width - 5);
-    EXPECT_EQ(readoutLeft(-25, width), 95 + 4);
-    EXPECT_EQ(readoutLeft(-120, width), 4);
 }
 
 TEST(CurveRules, KeyStepsStopAtTheEndsAndHighSpeedReachesThem)

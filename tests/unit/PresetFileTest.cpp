@@ -2,12 +2,10 @@
 
 #include "app/IniFile.h"
 
-#include "TestSupport.h"
+#include <gtest/gtest.h>
 
 namespace nuvo {
 namespace {
-
-using test::TempDirTest;
 
 TEST(PresetFile, TheTenBandsAreWrittenInBandOrderUnderTheirNames)
 {
@@ -24,28 +22,6 @@ TEST(PresetFile, NamesAndKeysMatchInAnyCaseAndValuesAreKeptInRange)
     const BandTable expected{120, -120, 0, 0, 12, 0, 0, 0, 0, 0};
     EXPECT_EQ(readPreset(ini, QStringLiteral("rock")), expected);
     EXPECT_EQ(readPreset(ini, QStringLiteral("Pop")), BandTable{}) << "a missing preset is flat";
-}
-
-TEST(PresetFile, OverwritingKeepsTheSectionAndTheOtherPresets)
-{
-    IniFile ini = IniFile::fromBytes("[Soft]\r\n60Hz=1\r\n\r\n[rock]\r\n60Hz=9\r\n");
-    writePreset(ini, QStringLiteral("Rock"), {5, 0, 0, 0, 0, 0, 0, 0, 0, -5});
-    EXPECT_EQ(ini.sectionNames(), (QStringList{"Soft", "rock"}));
-    EXPECT_EQ(readPreset(ini, QStringLiteral("Rock"))[0], 5);
-    EXPECT_EQ(readPreset(ini, QStringLiteral("Rock"))[9], -5);
-    EXPECT_EQ(readPreset(ini, QStringLiteral("Soft"))[0], 1);
-}
-
-using PresetFileOnDisk = TempDirTest;
-
-TEST_F(PresetFileOnDisk, APresetComesBackFromTheFileItWasSavedTo)
-{
-    const QString file = path("Eqlz.ini");
-    const BandTable curve{10, 20, -30, 40, 120, -120, 0, 1, -1, 55};
-    IniFile ini = IniFile::load(file);
-    writePreset(ini, QStringLiteral("My Curve"), curve);
-    ASSERT_TRUE(ini.save(file, nullptr));
-    EXPECT_EQ(readPreset(IniFile::load(file), QStringLiteral("my curve")), curve);
 }
 
 } // namespace
