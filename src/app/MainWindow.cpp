@@ -214,6 +214,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
+void MainWindow::openTrackTagWritten(const QString& title) { areas_->playback.openTrackTagWritten(title); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
 void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
@@ -226,8 +227,8 @@ void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFa
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
-// The tag view and the tray icon arrive with their pages; until then there is nothing to refresh.
-void MainWindow::showTagInfo() {}
+void MainWindow::showTagInfo() { areas_->tagPage.showTagInfo(); }
+// The tray icon arrives with its area; until then there is nothing to refresh.
 void MainWindow::updateTrayTip() {}
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }

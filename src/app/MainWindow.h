@@ -76,6 +76,7 @@ private:
     // WindowSteps, each handed to its area.
     void startWithFallThrough(Direction direction) override;
     void resetToClosed() override;
+    void openTrackTagWritten(const QString& title) override;
     void showProgress() override;
     void clearProgress() override;
     void playFirstAdded() override;

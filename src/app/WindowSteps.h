@@ -15,6 +15,9 @@ public:
     // Playback
     virtual void startWithFallThrough(Direction direction) = 0;
     virtual void resetToClosed() = 0;
+    // After a tag write to the open track: its type is read again and the
+    // captions follow the written title.
+    virtual void openTrackTagWritten(const QString& title) = 0;
     virtual void showProgress() = 0;
     virtual void clearProgress() = 0;
 

@@ -262,6 +262,18 @@ void Playback::resetToClosed()
     context_.availability.applyPlayEvent(PlayEvent::Reset);
 }
 
+void Playback::openTrackTagWritten(const QString& title)
+{
+    const QString& path = context_.playlist.path(context_.playlist.currentIndex());
+    const int fileType = context_.decoder.getFileType(QFile::encodeName(path).constData());
+    // The track stays open whatever the file reads like now; -1 would say it was closed.
+    if (fileType == -1)
+        return;
+    own_.playState = fileType;
+    if (hasTag(fileType))
+        setTitles(title.isEmpty() ? fileNamePart(path) : title);
+}
+
 void Playback::closeOpenTrack()
 {
     context_.decoder.close();

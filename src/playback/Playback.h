@@ -30,6 +30,7 @@ public:
 
     void startWithFallThrough(Direction direction);
     void resetToClosed();
+    void openTrackTagWritten(const QString& title);
 
     PlayTimer& timer() { return timer_; }
     VolumeControl& volume() { return volume_; }

@@ -27,6 +27,11 @@ MainWindow& WindowTest::start(const QStringList& arguments)
     DecoderBinding decoder;
     decoder.api = FakeDecoder::api();
     decoder.loaded = true;
+    return startWith(std::move(decoder), arguments);
+}
+
+MainWindow& WindowTest::startWith(DecoderBinding decoder, const QStringList& arguments)
+{
     window_ = std::make_unique<MainWindow>(std::move(decoder),
                                            StartupContext{home_.path(), arguments, home_.path()});
     window_->show();

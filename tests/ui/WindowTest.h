@@ -31,6 +31,8 @@ protected:
 
     // Starts the window as the program would: created, then shown.
     MainWindow& start(const QStringList& arguments = {});
+    // The same with another decoder (the real library).
+    MainWindow& startWith(DecoderBinding decoder, const QStringList& arguments = {});
     // Closes it (saving as at a normal close) and destroys it.
     void closeWindow();
 
