@@ -111,6 +111,10 @@ public:
         mpg123_handle* h = handle_.get();
         mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.);
         mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_FUZZY, 0.);
+        // Junk inside a stream (a damaged download, a bad copy) is skipped
+        // however long it is; the default gives up after 1024 bytes and ends
+        // the track there.
+        mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0.);
         if (!allowFloatOutput(0, MPG123_MONO | MPG123_STEREO))
             return false;
         if (mpg123_replace_reader_handle(h, &SpanReader::read, &SpanReader::seek, nullptr) != MPG123_OK)
@@ -128,12 +132,14 @@ public:
         // the first frame's format, so the signal chain never sees a change.
         if (!allowFloatOutput(rate, channels == 1 ? MPG123_MONO : MPG123_STEREO))
             return false;
+        const long encoderDelay = state(MPG123_ENC_DELAY);
         if (mpg123_scan(h) != MPG123_OK)
             return false;
         const off_t frames = mpg123_length(h);
         if (frames <= 0)
             return false;
         length_ = frames;
+        trimWhereTheScanGaveUp(encoderDelay);
         updateBitRate();
         return true;
     }
@@ -143,6 +149,28 @@ public:
     int bitRate() const override { return bitRate_; }
 
     std::size_t read(float* out, std::size_t frames) override
+    {
+        if (ended_)
+            return 0;
+        while (toSkip_ > 0) {
+            const std::size_t skipped = readStream(out, static_cast<std::size_t>(std::min<std::int64_t>(toSkip_, static_cast<std::int64_t>(frames))));
+            if (skipped == 0)
+                return 0;
+            toSkip_ -= static_cast<std::int64_t>(skipped);
+        }
+        return readStream(out, frames);
+    }
+
+    bool seek(std::int64_t frame) override
+    {
+        const off_t at = mpg123_seek(handle_.get(), static_cast<off_t>(frame + leading_), SEEK_SET);
+        ended_ = at < 0;
+        toSkip_ = 0;
+        return !ended_;
+    }
+
+private:
+    std::size_t readStream(float* out, std::size_t frames)
     {
         if (ended_)
             return 0;
@@ -167,14 +195,34 @@ public:
         return filled / frameBytes;
     }
 
-    bool seek(std::int64_t frame) override
+    long state(mpg123_state which)
     {
-        const off_t at = mpg123_seek(handle_.get(), static_cast<off_t>(frame), SEEK_SET);
-        ended_ = at < 0;
-        return !ended_;
+        long value = -1;
+        double unused = 0.;
+        return mpg123_getstate(handle_.get(), which, &value, &unused) == MPG123_OK ? value : -1;
     }
 
-private:
+    // libmpg123 drops gapless trimming altogether when its scan finds fewer
+    // frames than the encoder's Info frame announced (a file cut short), so
+    // the encoder delay would be heard at the start. The start is trimmed
+    // here instead, as it would be in the intact file; the padding went with
+    // the lost end.
+    void trimWhereTheScanGaveUp(long encoderDelay)
+    {
+        mpg123_handle* h = handle_.get();
+        const std::int64_t untrimmed = static_cast<std::int64_t>(mpg123_framelength(h)) * mpg123_spf(h);
+        const long decoderDelay = state(MPG123_DEC_DELAY);
+        if (encoderDelay <= 0 || decoderDelay < 0 || length_ != untrimmed)
+            return;
+        leading_ = encoderDelay + decoderDelay;
+        if (leading_ >= length_) {
+            leading_ = 0;
+            return;
+        }
+        length_ -= leading_;
+        toSkip_ = leading_;
+    }
+
     bool allowFloatOutput(long rate, int channels)
     {
         mpg123_handle* h = handle_.get();
@@ -202,6 +250,8 @@ private:
     HandlePtr handle_;
     StreamFormat format_;
     std::int64_t length_ = 0;
+    std::int64_t leading_ = 0;  // stream samples before the first one played
+    std::int64_t toSkip_ = 0;   // of them, still to be read and dropped
     int bitRate_ = 0;
     bool ended_ = false;
 };
