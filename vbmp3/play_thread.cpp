@@ -74,6 +74,7 @@ PlayThread::Job PlayThread::takeJob()
     job.changes = control_.changes;
     job.generation = control_.generation.load();
     job.state = control_.state;
+    job.continuing = control_.continuing;
     job.track = control_.track;
     job.startFrom = std::exchange(control_.startFrom, std::nullopt);
     if (!job.startFrom && job.generation != activeGeneration_)
@@ -95,7 +96,9 @@ PlayThread::TurnResult PlayThread::turn(const Job& job)
         chain_.setEqualizer(*job.equalizer);
     service();
     if (job.state != PlayState::Playing || !job.track) {
-        if (job.state != PlayState::Ended)
+        // After the end of a track the device plays on: its last moment, and
+        // then the next track.
+        if (job.state != PlayState::Ended && !job.continuing)
             device_.pause();
         return {now + kIdle};
     }
@@ -168,6 +171,13 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
 {
     if (now < outputRestUntil_)
         return;
+    // A new format closes the output: the end of the last track, which the
+    // device still plays, is heard first.
+    const auto carried = sink_.carriedUntil();
+    if (!device_.plays(track_->output) && carried > now) {
+        outputRestUntil_ = carried;
+        return;
+    }
     while (!readAhead_.empty()) {
         if (stale(job))
             return;
@@ -206,10 +216,12 @@ PlayThread::Clock::time_point PlayThread::nextTurn(const Job& job, Clock::time_p
         return wait >= std::chrono::duration_cast<Clock::duration>(kIdle) ? now + kIdle : now + wait;
     };
     if (!readAhead_.empty()) {
-        // Wake when the device has room for the next piece.
+        // Wake when a quarter of the device's buffer has room: few wake-ups,
+        // and each time the device still holds three quarters of it.
         const std::int64_t capacity = static_cast<std::int64_t>(job.buffers.outputFrames) * kFrameSamples;
         const std::int64_t piece = std::max<std::int64_t>(1, kFrameSamples / track_->chain.factor);
-        const std::int64_t need = std::min<std::int64_t>({static_cast<std::int64_t>(readAhead_.frames()), piece, capacity});
+        const std::int64_t batch = std::max(piece, capacity / 4);
+        const std::int64_t need = std::min<std::int64_t>({static_cast<std::int64_t>(readAhead_.frames()), batch, capacity});
         return std::max(after(sink_.untilHeld(capacity - need)), outputRestUntil_);
     }
     if (!decoderDone_)

@@ -30,6 +30,7 @@ private:
         std::uint64_t changes = 0;
         std::uint64_t generation = 0;
         PlayState state = PlayState::Closed;
+        bool continuing = false;
         std::shared_ptr<Track> track;
         std::optional<std::int64_t> startFrom;
         BufferOptions buffers{};

@@ -203,7 +203,10 @@ TEST_F(PacedRampTest, ReloadPlaysOnFromTheHeardPosition)
     EXPECT_TRUE(isWholeSource(playedIndexes()));
 }
 
-TEST_F(PacedRampTest, EndIsReportedOnceEverythingWasHeard)
+// The end is reported once everything is with the device, while it still
+// plays the last moment (the output buffer, here 52 ms of real time), and the
+// position then reads the whole length.
+TEST_F(PacedRampTest, EndIsReportedOnceEverythingIsWithTheDevice)
 {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(vb().play(), 1);
@@ -221,8 +224,8 @@ TEST_F(PacedRampTest, EndIsReportedOnceEverythingWasHeard)
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_TRUE(forward);
     EXPECT_EQ(last, 4);
-    // 4 s of audio at ten times real time.
-    EXPECT_GE(took, 350ms);
+    // 4 s of audio at ten times real time, less what the device holds.
+    EXPECT_GE(took, 300ms);
     EXPECT_TRUE(isWholeSource(playedIndexes()));
 }
 

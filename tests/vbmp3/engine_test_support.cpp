@@ -4,6 +4,7 @@
 #include <mpg123.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -136,6 +137,24 @@ double maxDifference(const Audio& a, const Audio& b)
     for (std::size_t i = 0; i < a.samples.size(); ++i)
         result = std::max(result, static_cast<double>(std::abs(a.samples[i] - b.samples[i])));
     return result;
+}
+
+Audio withoutInsertedSilence(const Audio& played, const Audio& source)
+{
+    Audio kept{played.rate, played.channels, {}};
+    const auto channels = static_cast<std::size_t>(played.channels);
+    std::size_t next = 0;  // source frame expected next
+    for (std::size_t i = 0; i < played.frames(); ++i) {
+        const float* frame = played.samples.data() + i * channels;
+        const bool silent = std::all_of(frame, frame + channels, [](float s) { return s == 0.0f; });
+        const bool expected = next < source.frames() &&
+                              std::equal(frame, frame + channels, source.samples.data() + next * channels);
+        if (silent && !expected)
+            continue;
+        kept.samples.insert(kept.samples.end(), frame, frame + channels);
+        ++next;
+    }
+    return kept;
 }
 
 fs::path fixture(const std::string& name)

@@ -55,6 +55,9 @@ double rmsDb(const Audio& audio, int channel = 0);
 double peak(const Audio& audio);
 // Largest difference between two signals of the same shape.
 double maxDifference(const Audio& a, const Audio& b);
+// played without the silent frames that are not in source: what remains is
+// source when played is source with silence put in.
+Audio withoutInsertedSilence(const Audio& played, const Audio& source);
 
 fs::path fixture(const std::string& name);
 
