@@ -64,4 +64,9 @@ std::unique_ptr<Decoder> openDecoder(const std::string& path)
     return nullptr;
 }
 
+bool decodes(const std::string& path)
+{
+    return openDecoder(path) != nullptr;
+}
+
 } // namespace vbmp3

@@ -35,4 +35,8 @@ public:
 // rename does not disturb it.
 std::unique_ptr<Decoder> openDecoder(const std::string& path);
 
+// Whether openDecoder takes the file: what the file type and the stream
+// information call playable must also open.
+bool decodes(const std::string& path);
+
 } // namespace vbmp3

@@ -4,6 +4,7 @@
 // that only read or write a file that need not be open do not hold it at all
 // while they work. A call without an engine (before init, after free) does
 // nothing and returns 0, or -1 where -1 means failure.
+#include "decoder.h"
 #include "engine.h"
 #include "media/media.h"
 #include "vbmp3.h"
@@ -103,7 +104,10 @@ VBMP3_API int32_t vbmp3_getFileType(const char* path)
 {
     if (!path)
         return -1;
-    return whileInitialised(-1, [&] { return vbmp3::media::fileType(path); });
+    return whileInitialised(-1, [&] {
+        const std::int32_t type = vbmp3::media::fileType(path);
+        return type >= 0 && vbmp3::decodes(path) ? type : -1;
+    });
 }
 
 VBMP3_API int32_t vbmp3_getState(int32_t* seconds)
@@ -151,7 +155,14 @@ VBMP3_API int32_t vbmp3_getFileInfo(const char* path, TagRecord* tag, MpegRecord
 {
     if (!path || !tag || !info)
         return 0;
-    return whileInitialised(0, [&] { return boolean(vbmp3::media::readFileInfo(path, *tag, *info)); });
+    return whileInitialised(0, [&] {
+        if (vbmp3::media::readFileInfo(path, *tag, *info) && vbmp3::decodes(path))
+            return 1;
+        *tag = TagRecord{};
+        tag->genre = -1;
+        *info = MpegRecord{};
+        return 0;
+    });
 }
 
 VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32_t openedFile, int32_t mode)

@@ -119,6 +119,7 @@ void PlayThread::startSegment(const Job& job)
         outputStage_.configure(track_->output.rate, track_->output.channels);
     }
     readAhead_.reset(track_->output.channels);
+    pushed_ = popped_ = raisedUpTo_ = 0;
     const std::int64_t factor = track_->chain.factor;
     const std::int64_t target = std::clamp<std::int64_t>(job.startFrom.value_or(0), 0, track_->length);
     const std::int64_t start = std::max<std::int64_t>(0, target - kPreRoll) / factor * factor;
@@ -162,6 +163,9 @@ void PlayThread::decodeAhead(const Job& job, Clock::time_point now)
         const auto skip = static_cast<std::size_t>(std::min<std::int64_t>(discard_, static_cast<std::int64_t>(frames)));
         discard_ -= static_cast<std::int64_t>(skip);
         readAhead_.push(shaped_.data() + skip * outputChannels, frames - skip);
+        pushed_ += static_cast<std::int64_t>(frames - skip);
+        if (chain_.addsGain())
+            raisedUpTo_ = pushed_;
     }
     if (!decoderDone_)
         decodeRestUntil_ = now + std::chrono::milliseconds(job.buffers.inputSleepMs);
@@ -190,7 +194,7 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
         if (!device_.writesFile())
             count = std::min(count, kDeviceChunk);
         float* frames = readAhead_.front();
-        outputStage_.process(frames, count, job.leftGain, job.rightGain);
+        outputStage_.process(frames, count, job.leftGain, job.rightGain, popped_ < raisedUpTo_);
         bool current;
         if (device_.writesFile()) {
             current = sink_.accept(job.generation, frames, count, true);
@@ -199,6 +203,7 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
             current = sink_.accept(job.generation, nullptr, count, false);
         }
         readAhead_.pop(count);
+        popped_ += static_cast<std::int64_t>(count);
         if (!current)
             return;
         if (job.buffers.outputSleepMs > 0) {

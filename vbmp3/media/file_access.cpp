@@ -126,7 +126,12 @@ bool mayReplace(const std::string& path, const struct stat& status)
     struct stat directoryStatus {};
     if (::stat(directory.c_str(), &directoryStatus) != 0 || !S_ISDIR(directoryStatus.st_mode))
         return false;
-    return mayWrite(path, status) && mayWrite(directory, directoryStatus) &&
+    // In a sticky directory (/tmp, shared music folders) only the file's or
+    // the directory's owner may rename over the file.
+    const uid_t user = ::geteuid();
+    const bool stickyElsewhere = (directoryStatus.st_mode & S_ISVTX) != 0 && user != 0 &&
+                                 user != status.st_uid && user != directoryStatus.st_uid;
+    return !stickyElsewhere && mayWrite(path, status) && mayWrite(directory, directoryStatus) &&
            ::access(directory.c_str(), X_OK) == 0;
 }
 

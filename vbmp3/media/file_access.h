@@ -80,7 +80,8 @@ private:
 bool mayWrite(const std::string& path, const struct stat& status);
 
 // Whether the file at path (symbolic links resolved) may be replaced by a
-// new one: the file itself writable, and its directory too.
+// new one: the file itself writable, its directory too, and, where the
+// directory is sticky, the file or the directory ours.
 bool mayReplace(const std::string& path, const struct stat& status);
 
 // The absolute path with symbolic links resolved; nothing when it is missing.
