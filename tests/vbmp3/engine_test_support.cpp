@@ -129,6 +129,21 @@ double peak(const Audio& audio)
     return result;
 }
 
+std::uint64_t audioHash(const Audio& audio)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&](const void* data, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; ++i) {
+            hash ^= static_cast<const unsigned char*>(data)[i];
+            hash *= 1099511628211ull;
+        }
+    };
+    mix(&audio.rate, sizeof audio.rate);
+    mix(&audio.channels, sizeof audio.channels);
+    mix(audio.samples.data(), audio.samples.size() * sizeof(float));
+    return hash;
+}
+
 double maxDifference(const Audio& a, const Audio& b)
 {
     if (a.samples.size() != b.samples.size())
