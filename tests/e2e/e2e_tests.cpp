@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -73,6 +74,32 @@ double wavSeconds(const QString& path)
         at += 8 + size + (size & 1);
     }
     return -1;
+}
+
+// The first channel of a 32-bit float wav file, as the wav output writes it.
+std::vector<float> wavFirstChannel(const QString& path)
+{
+    const QByteArray bytes = readFile(path);
+    auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
+    auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
+    int channels = 0, format = 0, bits = 0;
+    for (qsizetype at = 12; at + 8 <= bytes.size();) {
+        const QByteArray id = bytes.mid(at, 4);
+        const quint32 size = u32(at + 4);
+        if (id == "fmt ") {
+            format = u16(at + 8);
+            channels = u16(at + 10);
+            bits = u16(at + 22);
+        } else if (id == "data" && channels > 0 && format == 3 && bits == 32) {
+            const qint64 available = std::min<qint64>(size, bytes.size() - at - 8);
+            std::vector<float> samples(static_cast<std::size_t>(available / (4 * channels)));
+            for (std::size_t i = 0; i < samples.size(); ++i)
+                std::memcpy(&samples[i], bytes.constData() + at + 8 + static_cast<qint64>(i) * 4 * channels, 4);
+            return samples;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return {};
 }
 
 class EndToEnd : public ::testing::Test {
@@ -155,6 +182,31 @@ TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
     EXPECT_TRUE(settings.contains("[List]\r\nReady=1\r\n")) << settings.toStdString();
     EXPECT_EQ(readFile(homePath("List.m3u")), (first + "\r\n" + second + "\r\n").toUtf8());
     EXPECT_NEAR(wavSeconds(homePath("out.wav")), 5.0, 0.1) << "both tracks were heard, whole";
+}
+
+// The player's own end-of-track step (a 100 ms timer, then close, open and
+// play) on a device paced in real time: two halves of one tone join with at
+// most 5 ms of silence put in, which the paced wav output would record.
+TEST_F(EndToEnd, TwoHalvesOfOneToneJoinWithoutAGap)
+{
+    environment_.insert("NUVO_AUDIO_SPEED", "1");
+    const QString first = copyFixture("gapless_a.mp3");   // 1 s each, 44.1 kHz stereo
+    const QString second = copyFixture("gapless_b.mp3");
+    startPlayer(player_, {first, second});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("gapless_b.mp3").isEmpty(); }, 10000));
+    QThread::msleep(1500);  // the second half to its end
+    terminate(player_);
+
+    const std::vector<float> played = wavFirstChannel(homePath("out.wav"));
+    std::size_t longestSilence = 0;
+    for (std::size_t i = 0, run = 0; i < played.size(); ++i) {
+        run = played[i] == 0.0f ? run + 1 : 0;
+        longestSilence = std::max(longestSilence, run);
+    }
+    const std::size_t fiveMs = 44100 / 200;
+    EXPECT_GE(played.size(), 2u * 44100u) << "both halves were heard, whole";
+    EXPECT_LE(played.size(), 2u * 44100u + fiveMs);
+    EXPECT_LE(longestSilence, fiveMs) << "frames of silence in a row";
 }
 
 TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)

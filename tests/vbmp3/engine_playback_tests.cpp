@@ -233,6 +233,74 @@ TEST_F(PacedRampTest, EndIsReportedOnceEverythingIsWithTheDevice)
     EXPECT_TRUE(isWholeSource(playedIndexes()));
 }
 
+// Two halves of one tone, played as the player does at the end of a track:
+// it polls every 100 ms, then closes, opens and plays the next. The paced
+// output writes silence where it runs dry, so a gap shows in the file.
+class GaplessJoin : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        setSpeed(2);
+        first_ = reference(fixture("gapless_a.mp3"));
+        second_ = reference(fixture("gapless_b.mp3"));
+    }
+
+    // Plays both, with a pause of lateBy after the first end is seen.
+    Audio playBoth(std::chrono::milliseconds lateBy)
+    {
+        EXPECT_TRUE(openFile(fixture("gapless_a.mp3")));
+        EXPECT_EQ(vb().play(), 1);
+        std::int32_t seconds = 0;
+        while (vb().getState(&seconds) != 0)
+            std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(seconds, 1) << "the position reaches the whole length";
+        std::this_thread::sleep_for(lateBy);
+        vb().close();
+        EXPECT_TRUE(openFile(fixture("gapless_b.mp3")));
+        EXPECT_EQ(vb().play(), 1);
+        EXPECT_TRUE(waitForEnd());
+        return finishAndRead();
+    }
+
+    // The longest run of silent frames.
+    static std::size_t longestSilence(const Audio& audio)
+    {
+        std::size_t longest = 0;
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < audio.frames(); ++i) {
+            run = audio.at(i, 0) == 0.0f && audio.at(i, 1) == 0.0f ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        return longest;
+    }
+
+    Audio first_;
+    Audio second_;
+};
+
+TEST_F(GaplessJoin, TracksJoinWithoutAGap)
+{
+    const Audio played = playBoth(0ms);
+    const std::size_t fiveMs = 44100 / 200;
+    EXPECT_LE(played.frames(), first_.frames() + second_.frames() + fiveMs);
+    EXPECT_LE(longestSilence(played), fiveMs);
+    // Both halves whole and in order.
+    Audio both = first_;
+    both.samples.insert(both.samples.end(), second_.samples.begin(), second_.samples.end());
+    EXPECT_EQ(audioHash(withoutInsertedSilence(played, both)), audioHash(both));
+}
+
+TEST_F(GaplessJoin, ALateNextTrackIsHeardAsAGap)
+{
+    // The end is seen while at most 250 ms are still to be heard, then 700 ms
+    // pass: 450 ms or more of silence, 0.9 s of audio at twice real time.
+    const Audio played = playBoth(700ms);
+    EXPECT_GE(longestSilence(played), 40000u);
+    EXPECT_LE(longestSilence(played), 62000u);
+    EXPECT_EQ(played.frames(), first_.frames() + second_.frames() + longestSilence(played));
+}
+
 TEST_F(EngineTest, EqualizerReloadChangesTheSoundWithoutRestartingTheTrack)
 {
     // Twice real time: the reload lands between 1 s and 1.5 s of the 2 s
