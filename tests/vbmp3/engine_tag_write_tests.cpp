@@ -3,6 +3,9 @@
 // version stay as they were, byte for byte.
 #include "engine_test_support.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -227,6 +230,50 @@ TEST_F(TagWrite, FileWithoutATagGetsBothTags)
     ASSERT_EQ(parts.id3v1.size(), 128u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(parts.id3v1.data()) + 3), "Caf\xE9");
     EXPECT_EQ(parts.id3v1[127], 255) << "no genre";
+}
+
+// In a sticky directory (like /tmp) only the owner of a file or of the
+// directory may replace the file, whatever the file's own permissions: the
+// read-only bit says so exactly when the write is refused. Run as another
+// user in a child process, which needs root to set up.
+TEST_F(TagWrite, ReadOnlyBitAgreesWithTheWriteInAStickyDirectory)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make files of another user";
+    constexpr uid_t nobody = 65534;
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::others_exec);
+    const fs::path shared = pathIn("shared");
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    const fs::path others = shared / "others.mp3";  // root's, writable by all
+    const fs::path mine = shared / "mine.mp3";      // the child's
+    fs::copy_file(fixture("cbr_v1.mp3"), others);
+    fs::permissions(others, fs::perms::all);
+    fs::copy_file(fixture("cbr_v1.mp3"), mine);
+    ASSERT_EQ(::chown(mine.c_str(), nobody, nobody), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(100);
+        int result = 0;
+        for (const fs::path& path : {others, mine}) {
+            TagRecord tag{};
+            MpegRecord info{};
+            vb().getFileInfo(path.c_str(), &tag, &info);
+            std::strcpy(tag.title, "Changed");
+            const bool readOnly = (vb().getFileType(path.c_str()) & VBMP3_TYPE_READ_ONLY) != 0;
+            const bool written = vb().setTagInfo(path.c_str(), &tag, 0, 1) == 1;
+            result = result * 4 + (readOnly ? 2 : 0) + (written ? 1 : 0);
+        }
+        ::_exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    // Root's file: read-only and not written (2); the child's own: writable and written (1).
+    EXPECT_EQ(WEXITSTATUS(status), 2 * 4 + 1);
 }
 
 } // namespace
