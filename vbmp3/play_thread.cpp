@@ -96,9 +96,12 @@ PlayThread::TurnResult PlayThread::turn(const Job& job)
         chain_.setEqualizer(*job.equalizer);
     service();
     if (job.state != PlayState::Playing || !job.track) {
-        // After the end of a track the device plays on: its last moment, and
-        // then the next track.
-        if (job.state != PlayState::Ended && !job.continuing)
+        // After the end of a track the device plays on to its last moment,
+        // which the next track follows if it comes in time.
+        const auto carried = sink_.carriedUntil();
+        if (job.state != PlayState::Ended && job.continuing && now < carried)
+            return {carried};
+        if (job.state != PlayState::Ended)
             device_.pause();
         return {now + kIdle};
     }
@@ -224,9 +227,7 @@ PlayThread::Clock::time_point PlayThread::nextTurn(const Job& job, Clock::time_p
         // Wake when a quarter of the device's buffer has room: few wake-ups,
         // and each time the device still holds three quarters of it.
         const std::int64_t capacity = static_cast<std::int64_t>(job.buffers.outputFrames) * kFrameSamples;
-        const std::int64_t piece = std::max<std::int64_t>(1, kFrameSamples / track_->chain.factor);
-        const std::int64_t batch = std::max(piece, capacity / 4);
-        const std::int64_t need = std::min<std::int64_t>({static_cast<std::int64_t>(readAhead_.frames()), batch, capacity});
+        const std::int64_t need = std::min<std::int64_t>(static_cast<std::int64_t>(readAhead_.frames()), std::max<std::int64_t>(capacity / 4, 1));
         return std::max(after(sink_.untilHeld(capacity - need)), outputRestUntil_);
     }
     if (!decoderDone_)

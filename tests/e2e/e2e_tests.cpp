@@ -51,55 +51,59 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Seconds of sound in a 16-bit PCM wav file, from its header.
-double wavSeconds(const QString& path)
+// The format and the sound of a wav file, as far as the file holds it.
+struct WavContent {
+    int format = 0;  // 1 integer PCM, 3 float
+    int channels = 0;
+    int rate = 0;
+    int bits = 0;
+    QByteArray data;
+};
+
+WavContent wavContent(const QString& path)
 {
     const QByteArray bytes = readFile(path);
+    WavContent wav;
     if (bytes.size() < 44 || !bytes.startsWith("RIFF"))
-        return -1;
+        return wav;
     auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
     auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
-    int channels = 0, rate = 0, bits = 0;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
         if (id == "fmt ") {
-            channels = u16(at + 10);
-            rate = static_cast<int>(u32(at + 12));
-            bits = u16(at + 22);
-        } else if (id == "data" && channels && rate && bits) {
-            const qint64 available = std::min<qint64>(size, bytes.size() - at - 8);
-            return double(available) / (channels * rate * bits / 8);
+            wav.format = u16(at + 8);
+            wav.channels = u16(at + 10);
+            wav.rate = static_cast<int>(u32(at + 12));
+            wav.bits = u16(at + 22);
+        } else if (id == "data") {
+            wav.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
+            break;
         }
         at += 8 + size + (size & 1);
     }
-    return -1;
+    return wav;
+}
+
+// Seconds of sound in a wav file.
+double wavSeconds(const QString& path)
+{
+    const WavContent wav = wavContent(path);
+    if (wav.channels == 0 || wav.rate == 0 || wav.bits == 0)
+        return -1;
+    return double(wav.data.size()) / (wav.channels * wav.rate * wav.bits / 8);
 }
 
 // The first channel of a 32-bit float wav file, as the wav output writes it.
 std::vector<float> wavFirstChannel(const QString& path)
 {
-    const QByteArray bytes = readFile(path);
-    auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
-    auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
-    int channels = 0, format = 0, bits = 0;
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(at, 4);
-        const quint32 size = u32(at + 4);
-        if (id == "fmt ") {
-            format = u16(at + 8);
-            channels = u16(at + 10);
-            bits = u16(at + 22);
-        } else if (id == "data" && channels > 0 && format == 3 && bits == 32) {
-            const qint64 available = std::min<qint64>(size, bytes.size() - at - 8);
-            std::vector<float> samples(static_cast<std::size_t>(available / (4 * channels)));
-            for (std::size_t i = 0; i < samples.size(); ++i)
-                std::memcpy(&samples[i], bytes.constData() + at + 8 + static_cast<qint64>(i) * 4 * channels, 4);
-            return samples;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return {};
+    const WavContent wav = wavContent(path);
+    if (wav.format != 3 || wav.bits != 32 || wav.channels == 0)
+        return {};
+    std::vector<float> samples(static_cast<std::size_t>(wav.data.size() / (4 * wav.channels)));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        std::memcpy(&samples[i], wav.data.constData() + static_cast<qint64>(i) * 4 * wav.channels, 4);
+    return samples;
 }
 
 class EndToEnd : public ::testing::Test {

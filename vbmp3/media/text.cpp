@@ -142,15 +142,10 @@ std::string latin1ToUtf8(std::string_view latin1)
 
 std::optional<std::string> utf8AsLatin1(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = decodeOne(utf8, pos);
-        if (c > 0xFF)
+    for (std::size_t pos = 0; pos < utf8.size();)
+        if (decodeOne(utf8, pos) > 0xFF)
             return std::nullopt;
-        out += static_cast<char>(c);
-    }
-    return out;
+    return utf8ToLatin1(utf8);
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8)
