@@ -241,6 +241,7 @@ void PlayThread::finishSegment(const Job& job, TurnResult& result)
     if (stale(job) || !decoderDone_ || !readAhead_.empty())
         return;
     result.allHanded = true;
+    sink_.markComplete(job.generation);
     if (sink_.held() == 0) {
         service();
         result.finished = true;

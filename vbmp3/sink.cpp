@@ -33,9 +33,9 @@ void Sink::advance(Clock::time_point now)
         } else {
             const double due = secondsOf(now - from) * format_.rate * pace_;
             // Time with nothing to play is not banked: the device played
-            // silence meanwhile (before a fresh start's first audio it is
-            // not part of the sound).
-            if (due > available && (handed_ > 0 || continues_))
+            // silence meanwhile, which counts after the end of a segment and
+            // before the first audio of one that carries on.
+            if (due > available && (complete_ || (continues_ && handed_ == 0)))
                 starved_ += due - available;
             consumed_ += std::min(due, available);
         }
@@ -77,6 +77,7 @@ std::int64_t Sink::beginSegment(std::uint64_t segment, StreamFormat format, bool
         dropRequest_ = true;
     }
     continues_ = carryOn;
+    complete_ = false;
     segment_ = segment;
     format_ = format;
     kept_.reset(format.channels);
@@ -151,6 +152,14 @@ bool Sink::accept(std::uint64_t segment, const float* frames, std::size_t count,
         written_ += static_cast<std::int64_t>(count);
     handed_ += static_cast<std::int64_t>(count);
     return true;
+}
+
+void Sink::markComplete(std::uint64_t segment)
+{
+    std::lock_guard lock(mutex_);
+    advance(Clock::now());
+    if (segment == segment_)
+        complete_ = true;
 }
 
 Sink::Heard Sink::takeHeard()

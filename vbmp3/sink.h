@@ -10,11 +10,13 @@
 // one's rest first and the new audio follows without a cut (the next track
 // after the end of one).
 //
-// A paced output that runs dry while it plays (the next track is late, or
-// the decoder fell behind) plays silence, as a device does; a file output
-// gets that silence written, so a gap can be heard in the file. Running dry
-// for more than a second is the output standing idle, and writes nothing.
-// Thread-safe.
+// A paced output that runs dry between the end of one segment and the start
+// of the next that carries on from it (the next track came late) plays
+// silence, as a device does; a file output gets that silence written, so a
+// gap between tracks can be heard in the file. Running dry for more than a
+// second is the output standing idle, and writes nothing. (Where a busy
+// machine starves the output inside a track, nothing is written: that is no
+// property of the sound.) Thread-safe.
 #pragma once
 
 #include "decoder.h"
@@ -56,6 +58,8 @@ public:
     // Counts frames handed to the device; with keep, also keeps them until
     // heard. False when segment is over (the frames are stale).
     bool accept(std::uint64_t segment, const float* frames, std::size_t count, bool keep);
+    // All of the segment's audio has been handed over.
+    void markComplete(std::uint64_t segment);
     // Kept audio heard since the last call, in order.
     Heard takeHeard();
     // True once after a segment began: a device must discard what it holds.
@@ -79,6 +83,7 @@ private:
     Clock::time_point last_{};
     Clock::time_point carriedUntil_{};  // the segment's audio is heard from then on
     bool continues_ = false;    // the segment carries on from the one before
+    bool complete_ = false;     // all of the segment's audio has been handed
     double starved_ = 0.0;      // frames of silence played since the output ran dry
     FrameQueue kept_;
     Heard pending_;             // heard but not written yet, in order

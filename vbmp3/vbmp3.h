@@ -33,10 +33,11 @@
  * stays the same. A file output gets exactly what was heard, as 32-bit float
  * where the writer takes it: audio dropped by pause, stop, seek or reload
  * never reaches it. A paced file output ("wav", "raw" at a NUVO_AUDIO_SPEED
- * above 0) also gets the silence a device would play where it ran dry while
- * playing: between two tracks when the next one came late, or where decoding
- * fell behind. Running dry for more than a second of real time counts as the
- * output standing idle and writes nothing. On a change of format the file is
+ * above 0) also gets the silence a device would play between two tracks
+ * that follow each other (see "Gapless" below) where the next one came late,
+ * so a gap can be heard in the file. Running dry for more than a second of
+ * real time counts as the output standing idle and writes nothing. On a
+ * change of format the file is
  * finished and the output continues in NAME.1.wav, NAME.2.wav, ... (".N" put
  * before the extension). A file is complete (its header right) once the
  * library closes it: at a change of format, at vbmp3_free, and when the

@@ -273,10 +273,8 @@ TEST_F(EngineTest, SmallestBuffersStillPlayEverything)
     setSpeed(20);
     const Audio source = reference(fixture("pcm16_stereo.wav"));
     const Audio played = playWhole(fixture("pcm16_stereo.wav"));
-    // A buffer of 1.3 ms of real time may run dry now and then; the file then
-    // holds silence there, as a device would play it. Everything else is the
-    // source, whole and in order.
-    EXPECT_EQ(withoutInsertedSilence(played, source).samples, source.samples);
+    EXPECT_EQ(played.frames(), source.frames());
+    EXPECT_LT(maxDifference(played, source), 1e-6);
 }
 
 TEST_F(EngineTest, FreeThenInitWorksAgainAndCallsWithoutAnEngineDoNothing)
