@@ -48,6 +48,13 @@ struct SpanReader {
     {
         auto& r = *static_cast<SpanReader*>(self);
         auto* to = static_cast<unsigned char*>(out);
+        // The common case, and in junk a byte at a time: all of it buffered.
+        const std::int64_t buffered = r.position - r.bufferStart;
+        if (buffered >= 0 && static_cast<std::uint64_t>(buffered) + bytes <= r.bufferFill) {
+            std::memcpy(to, r.buffer.data() + buffered, bytes);
+            r.position += static_cast<std::int64_t>(bytes);
+            return static_cast<mpg123_ssize_t>(bytes);
+        }
         size_t done = 0;
         while (done < bytes && r.position < r.span.size) {
             const std::int64_t inBuffer = r.position - r.bufferStart;
@@ -101,20 +108,22 @@ public:
         reader_.span = span;
     }
 
-    bool open()
+    bool open(DecoderUse use)
     {
         if (!openStream(true))
             return false;
+        if (use == DecoderUse::FormatOnly)
+            return true;
         const long encoderDelay = state(MPG123_ENC_DELAY);
         const long encoderPadding = state(MPG123_ENC_PADDING);
-        const off_t announced = mpg123_length(handle_.get());  // by the encoder's Info frame, if any
-        if (mpg123_scan(handle_.get()) != MPG123_OK)
-            return false;
-        length_ = mpg123_length(handle_.get());
+        // By the encoder's Info frame, if any, else estimated from the size.
+        const off_t announced = std::max<off_t>(mpg123_length(handle_.get()), 0);
+        // Without the scan the stream still plays, only seeks less exactly.
+        length_ = mpg123_scan(handle_.get()) == MPG123_OK ? mpg123_length(handle_.get()) : announced;
         if (encoderDelay >= 0 && length_ != announced && !trimByHand(encoderDelay, encoderPadding, announced))
             return false;
-        if (length_ <= 0)
-            return false;
+        // A stream that the trimming leaves nothing of plays as an empty track.
+        length_ = std::max<std::int64_t>(length_, 0);
         updateBitRate();
         return true;
     }
@@ -229,8 +238,9 @@ private:
         if (spf <= 0 || frames <= 0)
             return false;
         const std::int64_t announcedFrames = (announced + encoderDelay + std::max(encoderPadding, 0L)) / spf;
-        if (!openStream(false) || mpg123_scan(handle_.get()) != MPG123_OK)
+        if (!openStream(false))
             return false;
+        mpg123_scan(handle_.get());
         leading_ = encoderDelay + decoderDelay;
         if (frames == announcedFrames)
             length_ = frames * spf - encoderDelay - std::max(encoderPadding, 0L);
@@ -278,12 +288,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span)
+std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span, DecoderUse use)
 {
     if (!file.valid() || span.size <= 0)
         return nullptr;
     auto decoder = std::make_unique<MpegDecoder>(std::move(file), span);
-    if (!decoder->open())
+    if (!decoder->open(use))
         return nullptr;
     return decoder;
 }

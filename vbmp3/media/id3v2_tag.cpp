@@ -80,48 +80,39 @@ std::uint32_t frameSize(const std::uint8_t* field, int version, bool syncSafeSiz
     return syncSafeSizes ? syncSafe(field) : bigEndian(field, 4);
 }
 
-// Whether the frames of body chain to its end (or to padding) with the given
-// way of reading sizes. Some writers put plain sizes into 2.4 tags.
-bool framesChain(std::span<const std::uint8_t> body, int version, bool syncSafeSizes)
+struct ParsedFrames {
+    std::vector<Id3v2Frame> frames;
+    std::size_t end = 0;  // where the frames that read end
+};
+
+// The frames from the start of body as long as they read (a valid id and a
+// size within the body), with sizes read one way.
+ParsedFrames readFrames(std::span<const std::uint8_t> body, int version, bool syncSafeSizes)
 {
     const FrameLayout layout = layoutOf(version);
-    std::size_t pos = 0;
-    while (pos + layout.header() <= body.size() && body[pos] != 0) {
-        if (!validId(body.subspan(pos, layout.idBytes)))
-            return false;
+    ParsedFrames parsed;
+    std::size_t& pos = parsed.end;
+    while (pos + layout.header() <= body.size() && validId(body.subspan(pos, layout.idBytes))) {
         const std::uint32_t size = frameSize(body.data() + pos + layout.idBytes, version, syncSafeSizes);
         if (size > body.size() - pos - layout.header())
-            return false;
-        pos += layout.header() + size;
-    }
-    return true;
-}
-
-std::optional<std::vector<Id3v2Frame>> parseFrames(std::span<const std::uint8_t> body, int version)
-{
-    bool syncSafeSizes = version == 4;
-    if (!framesChain(body, version, syncSafeSizes)) {
-        if (version != 4 || !framesChain(body, version, false))
-            return std::nullopt;
-        syncSafeSizes = false;
-    }
-    const FrameLayout layout = layoutOf(version);
-    std::vector<Id3v2Frame> frames;
-    std::size_t pos = 0;
-    while (pos + layout.header() <= body.size() && body[pos] != 0) {
+            break;
         Id3v2Frame frame;
         frame.id.assign(reinterpret_cast<const char*>(body.data() + pos), layout.idBytes);
-        const std::uint32_t size = frameSize(body.data() + pos + layout.idBytes, version, syncSafeSizes);
         if (layout.flagBytes) {
             frame.statusFlags = body[pos + layout.idBytes + layout.sizeBytes];
             frame.formatFlags = body[pos + layout.idBytes + layout.sizeBytes + 1];
         }
         const auto payload = body.subspan(pos + layout.header(), size);
         frame.payload.assign(payload.begin(), payload.end());
-        frames.push_back(std::move(frame));
+        parsed.frames.push_back(std::move(frame));
         pos += layout.header() + size;
     }
-    return frames;
+    return parsed;
+}
+
+bool allZero(std::span<const std::uint8_t> bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 } // namespace
@@ -195,10 +186,18 @@ std::optional<Id3v2Tag> parseId3v2(std::span<const std::uint8_t> bytes)
             return std::nullopt;
         body = body.subspan(static_cast<std::size_t>(extended));
     }
-    auto frames = parseFrames(body, tag.version);
-    if (!frames)
-        return std::nullopt;
-    tag.frames = std::move(*frames);
+    // 2.4 sizes are sync-safe, but some writers put plain ones there: the
+    // reading that gets further is the one meant.
+    ParsedFrames parsed = readFrames(body, tag.version, tag.version == 4);
+    if (tag.version == 4 && !allZero(body.subspan(parsed.end))) {
+        ParsedFrames plain = readFrames(body, tag.version, false);
+        if (plain.end > parsed.end)
+            parsed = std::move(plain);
+    }
+    tag.frames = std::move(parsed.frames);
+    const auto rest = body.subspan(parsed.end);
+    if (!allZero(rest))
+        tag.unreadable.assign(rest.begin(), rest.end());
     return tag;
 }
 
@@ -219,6 +218,7 @@ Bytes renderId3v2(const Id3v2Tag& tag, std::int64_t minimumSize)
         }
         body.insert(body.end(), frame.payload.begin(), frame.payload.end());
     }
+    body.insert(body.end(), tag.unreadable.begin(), tag.unreadable.end());
     std::uint8_t flags = tag.flags & static_cast<std::uint8_t>(~tagExtendedHeader);
     if (tag.version < 4)
         flags &= static_cast<std::uint8_t>(~tagUnsynchronised);

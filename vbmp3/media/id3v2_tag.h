@@ -31,6 +31,9 @@ struct Id3v2Tag {
     int revision = 0;
     std::uint8_t flags = 0;          // header flags
     std::vector<Id3v2Frame> frames;
+    // What follows the last frame that reads, up to the padding: damage that
+    // readers stop at. It is kept as it is, after the frames.
+    Bytes unreadable;
     std::int64_t size = 0;           // bytes the tag took in the file, header to padding or footer
 
     bool hasFooter() const { return version == 4 && (flags & 0x10) != 0; }
@@ -46,8 +49,8 @@ struct Id3v2Tag {
 std::optional<std::int64_t> id3v2Size(std::span<const std::uint8_t> header);
 
 // The tag at the start of bytes, which must hold all of it; nothing when it
-// is not one or is damaged (a frame running past the tag, a compressed 2.2
-// tag), so that a writer never rewrites what it could not read whole.
+// is not one or cannot be read (a compressed 2.2 tag, an extended header
+// running past the tag).
 std::optional<Id3v2Tag> parseId3v2(std::span<const std::uint8_t> bytes);
 
 // The tag in its own version. Padding fills it to at least minimumSize

@@ -131,8 +131,8 @@ bool chainConfirmed(ByteSource& source, std::int64_t pos, std::int64_t end,
 }
 
 // The first position in [from, limit) where a stream begins. Linear in the
-// bytes searched: the window moves forward only, and a candidate that fails
-// costs its few header reads.
+// bytes searched: the window moves forward only, candidates are looked at in
+// place, and only one whose header parses costs further reads.
 std::optional<std::int64_t> findStream(ByteSource& source, std::int64_t from, std::int64_t limit,
                                        std::int64_t end, const FrameHeader* reference)
 {
@@ -143,12 +143,35 @@ std::optional<std::int64_t> findStream(ByteSource& source, std::int64_t from, st
             return std::nullopt;
         const auto chunk = static_cast<std::size_t>(
             std::min<std::int64_t>(limit - from, static_cast<std::int64_t>(bytes.size())));
-        const void* sync = std::memchr(bytes.data(), 0xFF, chunk);
-        if (!sync) {
+        std::size_t at = 0;
+        for (;;) {
+            if (bytes[at] != 0xFF) {
+                const void* sync = std::memchr(bytes.data() + at, 0xFF, chunk - at);
+                if (!sync) {
+                    at = chunk;
+                    break;
+                }
+                at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(sync) - bytes.data());
+            }
+            // No header starts with FF FF FF (its bit-rate index would be
+            // 15): a run of 0xFF is passed over to its last two bytes.
+            if (at + 3 <= chunk && bytes[at + 1] == 0xFF && bytes[at + 2] == 0xFF) {
+                const auto run = std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(chunk),
+                                              [](std::uint8_t b) { return b != 0xFF; });
+                at = static_cast<std::size_t>(run - bytes.begin()) - 2;
+            }
+            const bool inView = at + 4 <= bytes.size();
+            if (!inView || parseFrameHeader(bytes.data() + at))
+                break;
+            if (++at == chunk)
+                break;
+        }
+        if (at == chunk) {
             from += static_cast<std::int64_t>(chunk);
             continue;
         }
-        const std::int64_t pos = from + (static_cast<const std::uint8_t*>(sync) - bytes.data());
+        // Chaining reads further on, which may move the window.
+        const std::int64_t pos = from + static_cast<std::int64_t>(at);
         if (chainConfirmed(source, pos, end, reference))
             return pos;
         from = pos + 1;
