@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -71,6 +72,16 @@ struct Wav {
         for (qsizetype at = from; at + 4 <= to; at += 4)
             sum += std::pow(qFromLittleEndian<float>(data.constData() + at), 2);
         return to > from ? std::sqrt(sum / double((to - from) / 4)) : 0;
+    }
+    // The first channel of a float file.
+    std::vector<float> firstChannel() const
+    {
+        if (format != 3 || bits != 32 || channels == 0)
+            return {};
+        std::vector<float> samples(static_cast<std::size_t>(data.size() / (4 * channels)));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            std::memcpy(&samples[i], data.constData() + static_cast<qint64>(i) * 4 * channels, 4);
+        return samples;
     }
 };
 
@@ -179,6 +190,31 @@ TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
     EXPECT_TRUE(settings.contains("[List]\r\nReady=1\r\n")) << settings.toStdString();
     EXPECT_EQ(readFile(homePath("List.m3u")), (first + "\r\n" + second + "\r\n").toUtf8());
     EXPECT_NEAR(readWav(homePath("out.wav")).seconds(), 5.0, 0.1) << "both tracks were heard, whole";
+}
+
+// The player's own end-of-track step (a 100 ms timer, then close, open and
+// play) on a device paced in real time: two halves of one tone join with at
+// most 5 ms of silence put in, which the paced wav output would record.
+TEST_F(EndToEnd, TwoHalvesOfOneToneJoinWithoutAGap)
+{
+    environment_.insert("NUVO_AUDIO_SPEED", "1");
+    const QString first = copyFixture("gapless_a.mp3");   // 1 s each, 44.1 kHz stereo
+    const QString second = copyFixture("gapless_b.mp3");
+    startPlayer(player_, {first, second});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("gapless_b.mp3").isEmpty(); }, 10000));
+    QThread::msleep(1500);  // the second half to its end
+    terminate(player_);
+
+    const std::vector<float> played = readWav(homePath("out.wav")).firstChannel();
+    std::size_t longestSilence = 0;
+    for (std::size_t i = 0, run = 0; i < played.size(); ++i) {
+        run = played[i] == 0.0f ? run + 1 : 0;
+        longestSilence = std::max(longestSilence, run);
+    }
+    const std::size_t fiveMs = 44100 / 200;
+    EXPECT_GE(played.size(), 2u * 44100u) << "both halves were heard, whole";
+    EXPECT_LE(played.size(), 2u * 44100u + fiveMs);
+    EXPECT_LE(longestSilence, fiveMs) << "frames of silence in a row";
 }
 
 TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)
