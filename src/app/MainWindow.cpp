@@ -2,6 +2,7 @@
 
 #include "app/AreaContext.h"
 #include "app/Availability.h"
+#include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
@@ -48,6 +49,7 @@ struct MainWindow::Areas {
           presets(context),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
+          keyCommands(context, playback, equalizer),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
                      tagPage, trayHotKey})
@@ -68,6 +70,7 @@ struct MainWindow::Areas {
     Presets presets;
     TagPage tagPage;
     TrayHotKey trayHotKey;
+    KeyCommands keyCommands;
     Lifecycle lifecycle;
 };
 
@@ -187,6 +190,8 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         areas_->lifecycle.windowActivated();
+    if (event->type() == QEvent::WindowStateChange)
+        areas_->trayHotKey.windowStateChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -215,9 +220,9 @@ void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
-// The tag view and the tray icon arrive with their pages; until then there is nothing to refresh.
+// The tag view arrives with its page; until then there is nothing to refresh.
 void MainWindow::showTagInfo() {}
-void MainWindow::updateTrayTip() {}
+void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }

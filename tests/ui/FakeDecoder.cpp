@@ -75,6 +75,8 @@ int32_t fakeSetEqualizer(const int32_t* table)
 {
     record(table ? "setEqualizer table" : "setEqualizer off");
     gFake.equalizerOn = table != nullptr;
+    if (table)
+        std::copy(table, table + gFake.equalizerTable.size(), gFake.equalizerTable.begin());
     return 1;
 }
 

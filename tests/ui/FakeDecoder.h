@@ -6,6 +6,7 @@
 
 #include "vbmp3_api.h"
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct FakeDecoder {
     int volumeLeft = -1;
     int volumeRight = -1;
     bool equalizerOn = false;
+    std::array<int32_t, 10> equalizerTable{}; // as last handed over
 
     // Every call, in order: "open /a.mp3", "play", "close", ...
     std::vector<std::string> calls;
