@@ -24,6 +24,7 @@ bool SeekControl::eventFilter(QObject* watched, QEvent* event)
     if (watched == context_.ui.Image2) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: // the second press of a quick pair
             image2MouseDown(*static_cast<QMouseEvent*>(event));
             break;
         case QEvent::MouseMove:
