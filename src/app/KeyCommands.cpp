@@ -129,39 +129,36 @@ bool KeyCommands::formKeyPress(const QKeyEvent& event)
     if (commandModifiers(event) != Qt::NoModifier || (event.modifiers() & Qt::KeypadModifier))
         return false;
     const Ui::Form1& ui = context_.ui;
-    const bool listHasEntries = !context_.playlist.isEmpty();
-    const bool trackOpen = context_.state.playback.trackOpen();
-    switch (event.key()) {
-    case Qt::Key_Q:
+    const int key = event.key();
+    if (key == Qt::Key_Q) {
         ui.ToolButton7->click();
         return true;
-    case Qt::Key_W:
+    }
+    if (key == Qt::Key_W) {
         if (ui.ToolButton12->isEnabled())
             ui.ToolButton12->click();
         return true;
-    case Qt::Key_Z:
-        if (listHasEntries)
-            playback_.previousExecute();
-        return true;
-    case Qt::Key_X:
-        if (listHasEntries)
-            playback_.playExecute();
-        return true;
-    case Qt::Key_B:
-        if (listHasEntries)
-            playback_.nextExecute();
-        return true;
-    case Qt::Key_C:
-        if (trackOpen)
-            playback_.pauseExecute();
-        return true;
-    case Qt::Key_V:
-        if (trackOpen)
-            playback_.stopExecute();
-        return true;
-    default:
-        return false;
     }
+    enum class Needs { Entries, OpenTrack };
+    static constexpr struct {
+        int key;
+        Needs needs;
+        void (Playback::*command)();
+    } kPlayCommands[] = {
+        {Qt::Key_Z, Needs::Entries, &Playback::previousExecute}, {Qt::Key_X, Needs::Entries, &Playback::playExecute},
+        {Qt::Key_B, Needs::Entries, &Playback::nextExecute},     {Qt::Key_C, Needs::OpenTrack, &Playback::pauseExecute},
+        {Qt::Key_V, Needs::OpenTrack, &Playback::stopExecute},
+    };
+    for (const auto& play : kPlayCommands) {
+        if (play.key != key)
+            continue;
+        const bool possible = play.needs == Needs::Entries ? !context_.playlist.isEmpty()
+                                                           : context_.state.playback.trackOpen();
+        if (possible)
+            (playback_.*play.command)();
+        return true;
+    }
+    return false;
 }
 
 void KeyCommands::formKeyUp(const QKeyEvent& event)
