@@ -6,6 +6,7 @@
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
+#include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
@@ -13,6 +14,7 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
@@ -23,6 +25,7 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -46,13 +49,14 @@ struct MainWindow::Areas {
           options(context, state.options),
           engine(context),
           equalizer(context, state.equalizer),
-          presets(context),
+          presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
           keyCommands(context, playback, equalizer),
+          favourites(context, window.context_.programDirectory),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
-                     tagPage, trayHotKey})
+                     tagPage, trayHotKey, favourites})
     {
     }
 
@@ -71,6 +75,7 @@ struct MainWindow::Areas {
     TagPage tagPage;
     TrayHotKey trayHotKey;
     KeyCommands keyCommands;
+    Favourites favourites;
     Lifecycle lifecycle;
 };
 
@@ -173,6 +178,11 @@ bool MainWindow::isOptionChecked(Option option) const
     return nuvo::isOptionChecked(*ui_, option);
 }
 
+EqualizerPage& MainWindow::equalizerPage() const
+{
+    return areas_->equalizer;
+}
+
 void MainWindow::closeForSession()
 {
     areas_->lifecycle.setCloseRequest(CloseRequest::Session);
@@ -217,6 +227,7 @@ void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index);
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
+void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
@@ -227,5 +238,19 @@ void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
 bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
+
+// Stands in for the list editing area's ClearAll until that area arrives: the
+// same closing of the track, emptying, refreshes and unbinding.
+void MainWindow::clearAll()
+{
+    for (int presses = 0; presses < 2 && trackOpen(); ++presses)
+        areas_->playback.stopExecute();
+    playlist_->setCurrentIndex(0);
+    playlist_->replaceAll({});
+    showCount();
+    refreshAfterRemove();
+    refreshSelectionCommands();
+    unbindListFile();
+}
 
 } // namespace nuvo

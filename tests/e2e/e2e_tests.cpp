@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,7 +15,6 @@
 
 #include <cmath>
 #include <csignal>
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -54,13 +54,26 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The samples of a wav file as floats: 16-bit PCM or 32-bit float, as the
-// sound output writes it.
+// A wav file as the wav output writes it: its format and its sound.
 struct Wav {
+    int format = 0; // 3: 32-bit float, what the library hands to the output
     int channels = 0;
     int rate = 0;
-    std::vector<float> samples;
-    double seconds() const { return channels && rate ? double(samples.size()) / (channels * rate) : -1; }
+    int bits = 0;
+    QByteArray data;
+
+    bool valid() const { return channels > 0 && rate > 0 && bits > 0; }
+    double seconds() const { return valid() ? double(data.size()) / (channels * rate * bits / 8) : -1; }
+    // Root mean square of a float file's samples between two times, full scale 1.
+    double rms(double fromSeconds, double toSeconds) const
+    {
+        const qsizetype from = qsizetype(fromSeconds * rate) * channels * 4;
+        const qsizetype to = std::min<qsizetype>(qsizetype(toSeconds * rate) * channels * 4, data.size());
+        double sum = 0;
+        for (qsizetype at = from; at + 4 <= to; at += 4)
+            sum += std::pow(qFromLittleEndian<float>(data.constData() + at), 2);
+        return to > from ? std::sqrt(sum / double((to - from) / 4)) : 0;
+    }
 };
 
 Wav readWav(const QString& path)
@@ -71,42 +84,21 @@ Wav readWav(const QString& path)
         return wav;
     auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
     auto u32 = [&](qsizetype at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
-    int format = 0, bits = 0;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
         if (id == "fmt ") {
-            format = u16(at + 8);
+            wav.format = u16(at + 8);
             wav.channels = u16(at + 10);
             wav.rate = static_cast<int>(u32(at + 12));
-            bits = u16(at + 22);
-        } else if (id == "data" && (bits == 16 || (format == 3 && bits == 32))) {
-            const qsizetype end = std::min<qsizetype>(at + 8 + size, bytes.size());
-            for (qsizetype p = at + 8; p + bits / 8 <= end; p += bits / 8) {
-                const quint32 word = u32(p);
-                float value = qint16(u16(p)) / 32768.0f;
-                if (bits == 32)
-                    std::memcpy(&value, &word, sizeof value);
-                wav.samples.push_back(value);
-            }
-            break;
+            wav.bits = u16(at + 22);
+        } else if (id == "data" && wav.valid()) {
+            wav.data = bytes.mid(at + 8, std::min<qint64>(size, bytes.size() - at - 8));
+            return wav;
         }
         at += 8 + size + (size & 1);
     }
     return wav;
-}
-
-double wavSeconds(const QString& path)
-{
-    return readWav(path).seconds();
-}
-
-double rms(const std::vector<float>& samples)
-{
-    double sum = 0;
-    for (float s : samples)
-        sum += double(s) * s;
-    return samples.empty() ? 0 : std::sqrt(sum / samples.size());
 }
 
 // A 1 kHz tone at 8 kHz, mono 16-bit, whose level rises evenly from 0.05 to
@@ -136,10 +128,11 @@ void writeRampWav(const QString& path)
 std::vector<double> rampPositions(const Wav& wav)
 {
     std::vector<double> positions;
-    for (std::size_t at = 0; at + 8 <= wav.samples.size(); at += 8) {
+    const auto* samples = wav.data.constData();
+    for (qsizetype at = 0; at + 8 * 4 <= wav.data.size(); at += 8 * 4) {
         float peak = 0;
-        for (std::size_t i = at; i < at + 8; ++i)
-            peak = std::max(peak, std::abs(wav.samples[i]));
+        for (qsizetype i = at; i < at + 8 * 4; i += 4)
+            peak = std::max(peak, std::abs(qFromLittleEndian<float>(samples + i)));
         positions.push_back((peak - 0.05) / 0.9 * kRampSeconds);
     }
     return positions;
@@ -265,7 +258,7 @@ TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
     const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
     EXPECT_TRUE(settings.contains("[List]\r\nReady=1\r\n")) << settings.toStdString();
     EXPECT_EQ(readFile(homePath("List.m3u")), (first + "\r\n" + second + "\r\n").toUtf8());
-    EXPECT_NEAR(wavSeconds(homePath("out.wav")), 5.0, 0.1) << "both tracks were heard, whole";
+    EXPECT_NEAR(readWav(homePath("out.wav")).seconds(), 5.0, 0.1) << "both tracks were heard, whole";
 }
 
 TEST_F(EndToEnd, ASecondStartExitsAtOnceAndAddsNothing)
@@ -324,6 +317,79 @@ TEST_F(EndToEnd, ATerminationWithAFileThatCannotBeWrittenEndsAndSaysWhy)
     EXPECT_FALSE(readFile(homePath("List.m3u")).isEmpty()) << "the other files were still written";
 }
 
+TEST_F(EndToEnd, TheOutputFormatFromTheSettingsIsHeard)
+{
+    // Half the rate, one channel, nothing above 5 kHz.
+    QFile file(homePath("Nuvo.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Engine]\r\nDecoder=1\r\nDownSample=1\r\nChannel=1\r\nOutSample=5000\r\n");
+    file.close();
+    const QString low = copyFixture("tone_1k.mp3");  // 2 s, 44100 Hz stereo, 1 kHz at -13 dBFS
+    const QString high = copyFixture("tone_10k.wav"); // 1 s, 44100 Hz mono, 10 kHz at -13 dBFS
+    startPlayer(player_, {low, high});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("tone_10k.wav").isEmpty(); }, 10000));
+    // Three seconds of sound at twice real time, and a little more for the end.
+    QThread::msleep(1500 + 1000);
+    terminate(player_);
+
+    const Wav wav = readWav(homePath("out.wav"));
+    ASSERT_EQ(wav.format, 3) << "one format for both tracks: one file";
+    EXPECT_EQ(wav.rate, 22050);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_NEAR(wav.seconds(), 3.0, 0.1);
+    // A sine of peak -13 dBFS has an RMS of about 0.158.
+    const double kept = wav.rms(0.5, 1.5);
+    const double cut = wav.rms(2.3, 2.8);
+    EXPECT_NEAR(kept, 0.158, 0.03) << "1 kHz passes the limit, the mono mix keeps its level";
+    EXPECT_LT(cut, kept / 100) << "10 kHz, below the new Nyquist frequency, is cut by the limit";
+
+    const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
+    EXPECT_TRUE(settings.contains("Decoder=1\r\n")) << settings.toStdString();
+    EXPECT_TRUE(settings.contains("DownSample=1\r\nChannel=1\r\nOutSample=5000\r\n")) << settings.toStdString();
+}
+
+
+TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrackPlaysOn)
+{
+    // A preset that lifts 1 kHz by 12 dB, selected and switched on when the player was left;
+    // the one-second tone repeats so that it plays on.
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(homePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("Eqlz.lst", "Default\r\nBoost\r\n");
+    write("Eqlz.ini", "[Boost]\r\n1kHz=120\r\n");
+    write("Nuvo.ini", "[Equalizer]\r\nEnable=1\r\nItem=1\r\n[Option]\r\nSingle=1\r\n");
+    startPlayer(player_, {copyFixture("tone_1k.wav")}); // 1 kHz at -13 dBFS
+    QStringList windows;
+    ASSERT_TRUE(waitUntil([&] { return !(windows = windowsTitled("tone_1k.wav")).isEmpty(); }, 10000));
+    QThread::msleep(1000);
+    // The page control has the focus: two pages on to the Equalizer, then its "Enable" switch.
+    QProcess::execute(XDOTOOL, {"windowfocus", "--sync", windows.first()});
+    QProcess::execute(XDOTOOL, {"key", "--delay", "50", "Right", "Right", "Tab", "space"});
+    QThread::msleep(1500);
+    EXPECT_FALSE(windowsTitled("tone_1k.wav").isEmpty()) << "the track is still open";
+    terminate(player_);
+
+    EXPECT_TRUE(QString::fromUtf8(readFile(homePath("Nuvo.ini"))).contains("[Equalizer]\r\nEnable=0\r\nItem=1\r\n"))
+        << "the switch was turned off";
+    const Wav heard = readWav(homePath("out.wav"));
+    ASSERT_EQ(heard.format, 3);
+    auto levelDb = [&](double from, double to) { return 20 * std::log10(std::max(heard.rms(from, to), 1e-10)); };
+    // A sine of peak -13 dBFS: an RMS of -16 dBFS.
+    const double flat = -16.0;
+    // Where the sound drops back to the flat level, the switch took effect.
+    double switchedAt = 0.2;
+    while (switchedAt < heard.seconds() && levelDb(switchedAt, switchedAt + 0.1) > flat + 6)
+        switchedAt += 0.1;
+    ASSERT_GT(switchedAt, 1.0) << "the curve was heard from the start";
+    ASSERT_GT(heard.seconds(), switchedAt + 1.5) << "the sound went on after the switch";
+    const double boosted = levelDb(0.2, switchedAt - 0.2);
+    const double after = levelDb(switchedAt + 0.3, heard.seconds() - 0.1);
+    EXPECT_NEAR(boosted - flat, 12.0, 1.0) << "boosted " << boosted << " dB";
+    EXPECT_NEAR(after, flat, 0.5) << "after the switch " << after << " dB";
+}
 TEST_F(EndToEnd, TheHotKeyHidesToTheTrayAndBackAndTheTrayMenuExitSaves)
 {
     startTrayHost();
@@ -398,9 +464,10 @@ TEST_F(EndToEnd, VolumeFiftyPlaysTwelveDecibelsLower)
     QThread::msleep(1500); // half a second of sound at twice real time, and the end
     terminate(player_);
     const Wav played = readWav(homePath("out.wav"));
+    ASSERT_EQ(played.format, 3);
     ASSERT_NEAR(played.seconds(), 1.0, 0.02);
-    // (50 / 100) squared: 40 x log10(0.5) = -12.04 dB.
-    EXPECT_NEAR(20 * std::log10(rms(played.samples) / rms(readWav(tone).samples)), -12.04, 0.2);
+    // A sine of peak -13 dBFS has an RMS of -16.0 dBFS; (50 / 100) squared is 40 x log10(0.5) = -12.04 dB.
+    EXPECT_NEAR(20 * std::log10(played.rms(0.05, 0.95)), -16.0 - 12.04, 0.2);
 }
 
 TEST_F(EndToEnd, ADragOnTheBarShortensThePlayedOutputByTheSkippedSpan)
@@ -421,6 +488,7 @@ TEST_F(EndToEnd, ADragOnTheBarShortensThePlayedOutputByTheSkippedSpan)
     terminate(player_);
 
     const Wav played = readWav(homePath("out.wav"));
+    ASSERT_EQ(played.format, 3);
     const std::vector<double> positions = rampPositions(played);
     std::size_t jump = 1;
     while (jump + 1 < positions.size() && positions[jump] - positions[jump - 1] < 1.0)

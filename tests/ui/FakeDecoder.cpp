@@ -76,7 +76,7 @@ int32_t fakeSetEqualizer(const int32_t* table)
     record(table ? "setEqualizer table" : "setEqualizer off");
     gFake.equalizerOn = table != nullptr;
     if (table)
-        std::copy(table, table + gFake.equalizerTable.size(), gFake.equalizerTable.begin());
+        std::copy(table, table + gFake.equalizer.size(), gFake.equalizer.begin());
     return 1;
 }
 

@@ -32,7 +32,7 @@ struct FakeDecoder {
     int volumeLeft = -1;
     int volumeRight = -1;
     bool equalizerOn = false;
-    std::array<int32_t, 10> equalizerTable{}; // as last handed over
+    std::array<int32_t, VBMP3_EQUALIZER_BANDS> equalizer{};   // the last table handed over
 
     // Every call, in order: "open /a.mp3", "play", "close", ...
     std::vector<std::string> calls;

@@ -68,7 +68,7 @@ TEST_F(KeyTest, DigitsStepTheBandsOnTheirPageAndTheRealReleaseReloadsOnce)
 {
     startWithTracks("[Equalizer]\r\nEnable=1\r\n");
     typeKey(tabs_, Qt::Key_1);
-    EXPECT_EQ(fake_->equalizerTable[0], 0) << "only on the Equalizer page";
+    EXPECT_EQ(fake_->equalizer[0], 0) << "only on the Equalizer page";
 
     pages()->setCurrentIndex(2);
     action("Play")->trigger();
@@ -80,12 +80,12 @@ TEST_F(KeyTest, DigitsStepTheBandsOnTheirPageAndTheRealReleaseReloadsOnce)
     }
     sendKey(tabs_, QEvent::KeyRelease, Qt::Key_1);
     EXPECT_EQ(fake_->callsSince(mark), (std::vector<std::string>{"setEqualizer table", "reload"}));
-    EXPECT_EQ(fake_->equalizerTable[0], 3);
+    EXPECT_EQ(fake_->equalizer[0], 3);
 
     typeKey(tabs_, Qt::Key_0, Qt::ControlModifier);
     typeKey(tabs_, Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_EQ(fake_->equalizerTable[9], -1) << "Ctrl lowers; 0 is the tenth band";
-    EXPECT_EQ(fake_->equalizerTable[4], 0) << "not from the keypad";
+    EXPECT_EQ(fake_->equalizer[9], -1) << "Ctrl lowers; 0 is the tenth band";
+    EXPECT_EQ(fake_->equalizer[4], 0) << "not from the keypad";
 }
 
 TEST_F(KeyTest, TheHotKeyBoxTakesLettersAndDigitsAndItsLock)
