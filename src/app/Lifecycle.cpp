@@ -74,10 +74,12 @@ void Lifecycle::formCreate()
         return;
     context_.decoder.init();
     // The volume lives in the decoder's signal chain: no system mixer is read or restored.
+    areas_.trayHotKey.installMinimizeHandler();
 
     const Settings settings = Settings::read(IniFile::load(programFile(kSettingsFile)), settingsDefaults());
     context_.window.move(settings.left, settings.top);
     context_.window.resize(settings.width, settings.height);
+    areas_.trayHotKey.registerHotKey(settings.hotKey);
 }
 
 void Lifecycle::windowShown()
@@ -197,6 +199,8 @@ void Lifecycle::formClose()
     decoder_.library.reset();
     decoder_.api = DecoderApi{};
     decoder_.loaded = false;
+    areas_.trayHotKey.removeTrayIcon();
+    areas_.trayHotKey.unregisterHotKey();
     reportWriteFailures(failures);
 }
 

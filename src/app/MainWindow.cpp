@@ -2,6 +2,7 @@
 
 #include "app/AreaContext.h"
 #include "app/Availability.h"
+#include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
@@ -51,6 +52,7 @@ struct MainWindow::Areas {
           presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
+          keyCommands(context, playback, equalizer),
           favourites(context, window.context_.programDirectory),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
@@ -72,6 +74,7 @@ struct MainWindow::Areas {
     Presets presets;
     TagPage tagPage;
     TrayHotKey trayHotKey;
+    KeyCommands keyCommands;
     Favourites favourites;
     Lifecycle lifecycle;
 };
@@ -197,6 +200,8 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         areas_->lifecycle.windowActivated();
+    if (event->type() == QEvent::WindowStateChange)
+        areas_->trayHotKey.windowStateChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -228,8 +233,7 @@ void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfter
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
 void MainWindow::showTagInfo() { areas_->tagPage.showTagInfo(); }
-// The tray icon arrives with its area; until then there is nothing to refresh.
-void MainWindow::updateTrayTip() {}
+void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }

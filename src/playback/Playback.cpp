@@ -33,6 +33,7 @@ Playback::Playback(const AreaContext& context, PlaybackState& own, QObject* pare
       own_(own),
       stepper_(context.ui, context.playlist, context.random, context.availability),
       timer_(context, own, stepper_, this),
+      seek_(context, own, timer_),
       volume_(context, own)
 {
     Ui::Form1& ui = context_.ui;

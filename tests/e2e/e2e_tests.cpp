@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -110,6 +112,62 @@ Wav readWav(const QString& path)
     return wav;
 }
 
+// A 1 kHz tone at 8 kHz, mono 16-bit, whose level rises evenly from 0.05 to
+// 0.95: the peak of any eight samples tells where in the track they are.
+constexpr int kRampSeconds = 20;
+constexpr int kRampRate = 8000;
+
+void writeRampWav(const QString& path)
+{
+    const int frames = kRampSeconds * kRampRate;
+    auto le = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i)
+            out.append(char((value >> (8 * i)) & 0xff));
+        return out;
+    };
+    QByteArray data;
+    for (int n = 0; n < frames; ++n)
+        data += le(quint16(std::lround(32767 * (0.05 + 0.9 * n / frames) * std::sin(M_PI * n / 4))), 2);
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("RIFF" + le(36 + data.size(), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(kRampRate, 4) +
+              le(kRampRate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(data.size(), 4) + data);
+}
+
+// Where in the ramp track each block of eight played samples came from, in seconds.
+std::vector<double> rampPositions(const Wav& wav)
+{
+    std::vector<double> positions;
+    const auto* samples = wav.data.constData();
+    for (qsizetype at = 0; at + 8 * 4 <= wav.data.size(); at += 8 * 4) {
+        float peak = 0;
+        for (qsizetype i = at; i < at + 8 * 4; i += 4)
+            peak = std::max(peak, std::abs(qFromLittleEndian<float>(samples + i)));
+        positions.push_back((peak - 0.05) / 0.9 * kRampSeconds);
+    }
+    return positions;
+}
+
+QString xdotool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(XDOTOOL), arguments);
+    tool.waitForFinished(5000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// Every visible window of the player: the main window, its menus and the
+// tray icon (which has no title of its own).
+qsizetype playerWindows()
+{
+    return xdotool({"search", "--onlyvisible", "--class", "nuvo"}).split('\n', Qt::SkipEmptyParts).size();
+}
+
+// Client coordinates in the designed window: the first tab, the progress bar.
+constexpr int kTabX = 25, kTabY = 36;
+constexpr int kBarLeft = 5, kBarWidth = 216, kBarY = 290;
+
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -127,7 +185,7 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess* process : {&player_, &second_}) {
+        for (QProcess* process : {&player_, &second_, &tray_}) {
             if (process->state() != QProcess::NotRunning) {
                 process->kill();
                 process->waitForFinished(5000);
@@ -161,11 +219,33 @@ protected:
         EXPECT_EQ(process.exitCode(), 0);
     }
 
+    void writeHomeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(homePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // A notification area on the virtual display, top right.
+    void startTrayHost()
+    {
+        tray_.start(QStringLiteral(TRAYER), {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                                             "64", "--heighttype", "pixel", "--height", "24"});
+        ASSERT_TRUE(waitUntil([] { return !windowsTitled("panel").isEmpty(); }, 10000));
+    }
+
+    bool outputGrows(int withinMs) const
+    {
+        const qint64 before = QFileInfo(homePath("out.wav")).size();
+        return waitUntil([&] { return QFileInfo(homePath("out.wav")).size() > before; }, withinMs);
+    }
+
     QTemporaryDir home_;
     QTemporaryDir runtime_;
     QProcessEnvironment environment_;
     QProcess player_;
     QProcess second_;
+    QProcess tray_;
 };
 
 TEST_F(EndToEnd, TwoTracksPlayInOrderAndATerminationSavesTheSession)
@@ -346,4 +426,115 @@ TEST_F(EndToEnd, TheCurveIsHeardAndSwitchingItOffReturnsTheFlatLevelWhileTheTrac
     EXPECT_NEAR(boosted - flat, 12.0, 1.0) << "boosted " << boosted << " dB";
     EXPECT_NEAR(after, flat, 0.5) << "after the switch " << after << " dB";
 }
+TEST_F(EndToEnd, TheHotKeyHidesToTheTrayAndBackAndTheTrayMenuExitSaves)
+{
+    startTrayHost();
+    writeHomeFile("Nuvo.ini", "[HotKey]\r\nKey=k\r\n");
+    startPlayer(player_, {});
+    const auto shown = [] { return !windowsTitled("Nuvo").isEmpty(); };
+    ASSERT_TRUE(waitUntil(shown, 10000));
+
+    xdotool({"key", "ctrl+alt+k"});
+    ASSERT_TRUE(waitUntil([&] { return !shown() && playerWindows() == 1; }, 5000)) << "only the tray icon";
+    xdotool({"key", "Caps_Lock", "ctrl+alt+k", "Caps_Lock"}); // Caps Lock does not get in the way
+    ASSERT_TRUE(waitUntil([&] { return shown() && playerWindows() == 1; }, 5000)) << "only the window";
+
+    // A second player with its own files asks for the same key: refused, and nothing said.
+    QTemporaryDir otherHome;
+    QFile::copy(homePath("Nuvo.ini"), QDir(otherHome.path()).filePath("Nuvo.ini"));
+    QProcessEnvironment other = environment_;
+    other.insert("NUVO_HOME", otherHome.path());
+    other.insert("XDG_RUNTIME_DIR", otherHome.path());
+    second_.setProcessEnvironment(other);
+    second_.start(NUVO_EXECUTABLE, {});
+    ASSERT_TRUE(waitUntil([] { return windowsTitled("Nuvo").size() == 2; }, 10000));
+    terminate(second_);
+    EXPECT_EQ(QString::fromLocal8Bit(second_.readAllStandardError()), "");
+
+    // Hidden again, the icon's menu ends the program with its usual saving.
+    xdotool({"key", "ctrl+alt+k"});
+    ASSERT_TRUE(waitUntil([&] { return !shown() && playerWindows() == 1; }, 5000));
+    const QString icon = xdotool({"search", "--onlyvisible", "--class", "nuvo"}).trimmed();
+    xdotool({"mousemove", "--window", icon, "8", "8", "click", "3"});
+    ASSERT_TRUE(waitUntil([] { return playerWindows() == 2; }, 5000)) << "the menu beside the icon";
+    xdotool({"key", "Up", "Return"}); // its last item, "Exit"
+    ASSERT_TRUE(hasEnded(player_, 10000));
+    EXPECT_EQ(player_.exitCode(), 0);
+    EXPECT_TRUE(readFile(homePath("Nuvo.ini")).contains("[HotKey]\r\nKey=k\r\nLock=0\r\n"));
+}
+
+TEST_F(EndToEnd, KeysXCCVVPlayPauseResumeStopAndClose)
+{
+    const QString track = homePath("music/ramp.wav");
+    writeRampWav(track);
+    writeHomeFile("List.m3u", (track + "\r\n").toUtf8());
+    startPlayer(player_, {});
+    QString window;
+    ASSERT_TRUE(waitUntil([&] { return !(window = windowsTitled("Nuvo").value(0)).isEmpty(); }, 10000));
+    xdotool({"windowfocus", "--sync", window});
+    xdotool({"mousemove", "--window", window, QString::number(kTabX), QString::number(kTabY), "click", "1"});
+
+    xdotool({"key", "x"});
+    EXPECT_TRUE(waitUntil([] { return !windowsTitled("ramp.wav").isEmpty(); }, 5000));
+    EXPECT_TRUE(outputGrows(3000)) << "playing";
+    xdotool({"key", "c"});
+    QThread::msleep(1000); // what the output buffer still held
+    EXPECT_FALSE(outputGrows(1000)) << "paused";
+    xdotool({"key", "c"});
+    EXPECT_TRUE(outputGrows(3000)) << "resumed";
+    xdotool({"key", "v"});
+    QThread::msleep(1000);
+    EXPECT_FALSE(outputGrows(1000)) << "stopped";
+    EXPECT_FALSE(windowsTitled("ramp.wav").isEmpty()) << "and still open";
+    xdotool({"key", "v"});
+    EXPECT_TRUE(waitUntil([] { return !windowsTitled("Nuvo").isEmpty(); }, 5000)) << "closed";
+    terminate(player_);
+}
+
+TEST_F(EndToEnd, VolumeFiftyPlaysTwelveDecibelsLower)
+{
+    writeHomeFile("Nuvo.ini", "[Label]\r\nVolume=50\r\n");
+    const QString tone = copyFixture("tone_1k.wav"); // 1 s
+    startPlayer(player_, {tone});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("tone_1k.wav").isEmpty(); }, 10000));
+    QThread::msleep(1500); // half a second of sound at twice real time, and the end
+    terminate(player_);
+    const Wav played = readWav(homePath("out.wav"));
+    ASSERT_EQ(played.format, 3);
+    ASSERT_NEAR(played.seconds(), 1.0, 0.02);
+    // A sine of peak -13 dBFS has an RMS of -16.0 dBFS; (50 / 100) squared is 40 x log10(0.5) = -12.04 dB.
+    EXPECT_NEAR(20 * std::log10(played.rms(0.05, 0.95)), -16.0 - 12.04, 0.2);
+}
+
+TEST_F(EndToEnd, ADragOnTheBarShortensThePlayedOutputByTheSkippedSpan)
+{
+    const QString ramp = homePath("music/ramp.wav");
+    writeRampWav(ramp);
+    startPlayer(player_, {ramp});
+    QString window;
+    ASSERT_TRUE(waitUntil([&] { return !(window = windowsTitled("ramp.wav").value(0)).isEmpty(); }, 10000));
+    const QString y = QString::number(kBarY);
+    const int releaseX = kBarLeft + kBarWidth * 3 / 4;
+    xdotool({"mousemove", "--window", window, QString::number(kBarLeft + 20), y, "mousedown", "1"});
+    xdotool({"mousemove", "--window", window, QString::number(kBarLeft + kBarWidth / 2), y});
+    xdotool({"mousemove", "--window", window, QString::number(releaseX), y, "mouseup", "1"});
+    QThread::msleep(2500); // the last quarter at twice real time, until nothing more comes
+    while (outputGrows(1000)) {
+    }
+    terminate(player_);
+
+    const Wav played = readWav(homePath("out.wav"));
+    ASSERT_EQ(played.format, 3);
+    const std::vector<double> positions = rampPositions(played);
+    std::size_t jump = 1;
+    while (jump + 1 < positions.size() && positions[jump] - positions[jump - 1] < 1.0)
+        ++jump;
+    ASSERT_LT(jump + 1, positions.size()) << "the output jumps at the release";
+    const double releasedAt = positions[jump - 1];
+    const double target = positions[jump + 1];
+    EXPECT_NEAR(target, double(kRampSeconds) * (releaseX - kBarLeft) / kBarWidth, 0.3) << "the point released";
+    EXPECT_NEAR(played.seconds(), kRampSeconds - (target - releasedAt), 0.05) << "shorter by the skipped span";
+    EXPECT_LT(played.seconds(), kRampSeconds / 2.0);
+}
+
 } // namespace
