@@ -2,9 +2,11 @@
 
 #include "app/AreaContext.h"
 #include "app/Availability.h"
+#include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
+#include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
@@ -12,6 +14,7 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
@@ -22,6 +25,7 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -45,12 +49,14 @@ struct MainWindow::Areas {
           options(context, state.options),
           engine(context),
           equalizer(context, state.equalizer),
-          presets(context),
+          presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
+          keyCommands(context, playback, equalizer),
+          favourites(context, window.context_.programDirectory),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
-                     tagPage, trayHotKey})
+                     tagPage, trayHotKey, favourites})
     {
     }
 
@@ -68,6 +74,8 @@ struct MainWindow::Areas {
     Presets presets;
     TagPage tagPage;
     TrayHotKey trayHotKey;
+    KeyCommands keyCommands;
+    Favourites favourites;
     Lifecycle lifecycle;
 };
 
@@ -170,6 +178,11 @@ bool MainWindow::isOptionChecked(Option option) const
     return nuvo::isOptionChecked(*ui_, option);
 }
 
+EqualizerPage& MainWindow::equalizerPage() const
+{
+    return areas_->equalizer;
+}
+
 void MainWindow::closeForSession()
 {
     areas_->lifecycle.setCloseRequest(CloseRequest::Session);
@@ -187,6 +200,8 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         areas_->lifecycle.windowActivated();
+    if (event->type() == QEvent::WindowStateChange)
+        areas_->trayHotKey.windowStateChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -204,6 +219,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
+void MainWindow::openTrackTagWritten(const QString& title) { areas_->playback.openTrackTagWritten(title); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
 void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
@@ -212,15 +228,29 @@ void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index);
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
+void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
-// The tag view and the tray icon arrive with their pages; until then there is nothing to refresh.
-void MainWindow::showTagInfo() {}
-void MainWindow::updateTrayTip() {}
+void MainWindow::showTagInfo() { areas_->tagPage.showTagInfo(); }
+void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
 bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
+
+// Stands in for the list editing area's ClearAll until that area arrives: the
+// same closing of the track, emptying, refreshes and unbinding.
+void MainWindow::clearAll()
+{
+    for (int presses = 0; presses < 2 && trackOpen(); ++presses)
+        areas_->playback.stopExecute();
+    playlist_->setCurrentIndex(0);
+    playlist_->replaceAll({});
+    showCount();
+    refreshAfterRemove();
+    refreshSelectionCommands();
+    unbindListFile();
+}
 
 } // namespace nuvo

@@ -33,6 +33,7 @@ Playback::Playback(const AreaContext& context, PlaybackState& own, QObject* pare
       own_(own),
       stepper_(context.ui, context.playlist, context.random, context.availability),
       timer_(context, own, stepper_, this),
+      seek_(context, own, timer_),
       volume_(context, own)
 {
     Ui::Form1& ui = context_.ui;
@@ -260,6 +261,18 @@ void Playback::resetToClosed()
     timer_.resetProgress();
     context_.ui.Label2->setText(QString::number(context_.playlist.currentIndex() + 1));
     context_.availability.applyPlayEvent(PlayEvent::Reset);
+}
+
+void Playback::openTrackTagWritten(const QString& title)
+{
+    const QString& path = context_.playlist.path(context_.playlist.currentIndex());
+    const int fileType = context_.decoder.getFileType(QFile::encodeName(path).constData());
+    // The track stays open whatever the file reads like now; -1 would say it was closed.
+    if (fileType == -1)
+        return;
+    own_.playState = fileType;
+    if (hasTag(fileType))
+        setTitles(title.isEmpty() ? fileNamePart(path) : title);
 }
 
 void Playback::closeOpenTrack()

@@ -35,8 +35,13 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
+// A scan for tracks reads each list file it meets; a scan for list files only collects them.
+enum class Collect { Tracks, ListFiles };
+
 class DirectoryScanner {
 public:
+    explicit DirectoryScanner(Collect collect) : collect_(collect) {}
+
     QStringList take() { return std::move(found_); }
 
     void scan(const QByteArray& nativeDir, const QString& dir)
@@ -44,7 +49,7 @@ public:
         const std::vector<Entry> entries = readEntries(nativeDir);
         const QString prefix = dir.endsWith(u'/') ? dir : dir + u'/';
         const QByteArray nativePrefix = nativeDir.endsWith('/') ? nativeDir : nativeDir + '/';
-        QStringList tracksHere;
+        QStringList filesHere;
         for (const Entry& entry : entries) {
             const QString path = prefix + entry.name;
             switch (entry.kind) {
@@ -52,14 +57,18 @@ public:
                 scan(nativePrefix + entry.nativeName.c_str(), path);
                 break;
             case EntryKind::List:
-                found_.append(readListFile(path));
+                if (collect_ == Collect::Tracks)
+                    found_.append(readListFile(path));
+                else
+                    filesHere.append(path);
                 break;
             case EntryKind::Track:
-                tracksHere.append(path);
+                if (collect_ == Collect::Tracks)
+                    filesHere.append(path);
                 break;
             }
         }
-        found_.append(tracksHere);
+        found_.append(filesHere);
     }
 
 private:
@@ -105,22 +114,33 @@ private:
         return entries;
     }
 
+    Collect collect_;
     QStringList found_;
     std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
-} // namespace
-
-QStringList scanDirectory(const QString& dir)
+QStringList scanFrom(const QString& dir, Collect collect)
 {
     QString start = dir;
     while (start.size() > 1 && start.endsWith(u'/'))
         start.chop(1);
     if (start.isEmpty())
         return {};
-    DirectoryScanner scanner;
+    DirectoryScanner scanner(collect);
     scanner.scan(QFile::encodeName(start), start);
     return scanner.take();
+}
+
+} // namespace
+
+QStringList scanDirectory(const QString& dir)
+{
+    return scanFrom(dir, Collect::Tracks);
+}
+
+QStringList scanListFiles(const QString& dir)
+{
+    return scanFrom(dir, Collect::ListFiles);
 }
 
 } // namespace nuvo

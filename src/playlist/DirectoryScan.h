@@ -15,4 +15,8 @@ namespace nuvo {
 // cannot be read adds nothing. dir may end in "/" or not.
 QStringList scanDirectory(const QString& dir);
 
+// Every list file (.M3U, .PLS) under dir in the same order, those of sub-directories first; the
+// lists are not read and tracks are not collected.
+QStringList scanListFiles(const QString& dir);
+
 } // namespace nuvo

@@ -32,6 +32,13 @@ void PlaylistModel::replaceAll(const QStringList& paths)
     endResetModel();
 }
 
+void PlaylistModel::replacePath(int row, const QString& path)
+{
+    paths_[row] = path;
+    const QModelIndex at = index(row);
+    emit dataChanged(at, at, {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
 void PlaylistModel::setCurrentIndex(int row)
 {
     if (row == currentIndex_)
