@@ -22,6 +22,8 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -92,6 +94,12 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
 
     buildToolBar();
     buildStatusBar();
+    // Dropped files are the window's: an edit or a combo box must not take a path as its text.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->window() == this)
+            child->setAcceptDrops(false);
+    }
+    setAcceptDrops(true);
     playlist_ = new PlaylistModel(this);
     WindowSteps& steps = *this;
     areas_ = std::make_unique<Areas>(*this, *ui_, *state_, steps);
@@ -195,6 +203,16 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    areas_->listAdding.dragEnter(*event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    areas_->listAdding.drop(*event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui_->Image2 && event->type() == QEvent::Resize)
@@ -212,6 +230,8 @@ void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index);
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
+// The favourite lists arrive with their menu; until then a saved list joins nothing.
+void MainWindow::addFavoriteList(const QString&) {}
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }

@@ -64,6 +64,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,6 +83,7 @@ private:
     void bindListFile(const QString& path) override;
     void markListChanged() override;
     void unbindListFile() override;
+    void addFavoriteList(const QString& path) override;
     void refreshAfterAdd(bool bound) override;
     void refreshAfterRemove() override;
     void refreshSelectionCommands() override;

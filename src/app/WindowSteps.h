@@ -27,6 +27,8 @@ public:
     virtual void bindListFile(const QString& path) = 0;
     virtual void markListChanged() = 0;
     virtual void unbindListFile() = 0;
+    // A list file just saved joins the favourite lists.
+    virtual void addFavoriteList(const QString& path) = 0;
 
     // Command availability
     virtual void refreshAfterAdd(bool bound) = 0;

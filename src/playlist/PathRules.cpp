@@ -58,6 +58,11 @@ bool isListPath(const QString& path)
     return ext == u".M3U" || ext == u".PLS";
 }
 
+bool holdsLineBreak(const QString& path)
+{
+    return path.contains(u'\n') || path.contains(u'\r');
+}
+
 QString lexicallyNormalPath(const QString& path, const QString& baseDir)
 {
     return normalAbsolute(path.startsWith(u'/') ? path : baseDir + u'/' + path);

@@ -15,6 +15,9 @@ bool isTrackExtension(const QString& upperExt); // ".MP1" ".MP2" ".MP3" ".RMP" "
 bool isTrackPath(const QString& path);
 bool isListPath(const QString& path); // ".M3U" ".PLS"
 
+// True for a name holding CR or LF: every list file would split it into two entries.
+bool holdsLineBreak(const QString& path);
+
 // An absolute path with "." and ".." folded and doubled "/" removed, by text alone (symbolic links
 // are kept as given; ".." above "/" stays at "/"). A relative path is first taken from baseDir.
 // No trailing "/", except for "/" itself.
