@@ -30,10 +30,12 @@ QByteArray listFileBytes(ListFormat format, const QStringList& entries, const QS
         for (const QString& entry : entries)
             appendLine(bytes, entry);
         break;
-    case ListFormat::M3uRelative:
+    case ListFormat::M3uRelative: {
+        const RelativePathMaker relative(listDir);
         for (const QString& entry : entries)
-            appendLine(bytes, makeRelativePath(listDir, entry));
+            appendLine(bytes, relative(entry));
         break;
+    }
     case ListFormat::Pls:
         bytes += "[playlist]\r\n";
         for (qsizetype k = 0; k < entries.size(); ++k) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace nuvo {
 
@@ -33,5 +34,16 @@ QString resolveLongPath(const QString& argument, const QString& currentDir);
 // of "/"; a path that is not absolute (such as a Windows "D:\..." entry read from an old list) is
 // returned unchanged. Components compare case-sensitively, as the file system does.
 QString makeRelativePath(const QString& baseDir, const QString& fullPath);
+
+// makeRelativePath for many paths against one base, which is taken apart once.
+class RelativePathMaker {
+public:
+    explicit RelativePathMaker(const QString& baseDir);
+    QString operator()(const QString& fullPath) const;
+
+private:
+    bool baseAbsolute_;
+    QStringList baseParts_;
+};
 
 } // namespace nuvo
