@@ -16,7 +16,6 @@
 #include <QMimeData>
 #include <QTimer>
 
-#include <algorithm>
 
 namespace nuvo {
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 
 #include <fcntl.h>
@@ -105,6 +106,31 @@ TEST_F(AddFilesTest, NamesHoldingALineBreakAreNotAdded)
     dialogs_.fileAnswers.push_back(files({homePath("two\nlines.mp3"), addTrack("one.mp3"), homePath("cr\r.mp3")}));
     action("AddFile")->trigger();
     EXPECT_EQ(entries(), QStringList{homePath("one.mp3")});
+}
+
+// The filters are written in lower case; Qt's own dialog (never the native one) matches them in
+// any letter case, which is what lets "X.MP3" be chosen.
+TEST(FileDialogFilter, QtsOwnDialogShowsExtensionsInAnyLetterCase)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"X.MP3", "y.Wav", "z.ogg"})
+        QFile(QDir(dir.path()).filePath(name)).open(QIODevice::WriteOnly);
+    QFileDialog dialog(nullptr, "OpenFile(s)", dir.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({"Music (*.mp1 *.mp2 *.mp3 *.rmp *.wav)"});
+    dialog.show();
+    auto* view = dialog.findChild<QListView*>("listView");
+    ASSERT_NE(view, nullptr);
+    QStringList shown;
+    // The dialog's model reads the folder in the background.
+    static_cast<void>(QTest::qWaitFor([&] {
+        shown.clear();
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            shown << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        return shown.size() >= 2;
+    }, 2000));
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"X.MP3", "y.Wav"}));
 }
 
 using DropTest = AddingTest;
@@ -243,6 +269,21 @@ TEST_F(LongScanTest, TheProgressWindowCountsAndCancelAddsNothing)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy cursor ends with the scan";
     EXPECT_EQ(entries(), QStringList{homePath("a.mp3")});
     EXPECT_EQ(label("Label3")->text(), "/1");
+}
+
+TEST_F(LongScanTest, AWindowClosedDuringTheScanGetsNothingOfIt)
+{
+    writePlaylist({addTrack("a.mp3")});
+    start();
+    addTrack("folder/b.mp3");
+    // A signal closes the window; the close cancels the open progress window.
+    dialogs_.dialogAnswers.push_back([&](QDialog&) {
+        window_->close();
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(dropFiles({homePath("folder"), fifo_}, playlistView()));
+    EXPECT_EQ(entries(), QStringList{homePath("a.mp3")});
+    EXPECT_EQ(readHomeFile("List.m3u"), (homePath("a.mp3") + "\r\n").toUtf8());
 }
 
 TEST_F(LongScanTest, AScanThatEndsWhileTheWindowShowsAddsEverything)
