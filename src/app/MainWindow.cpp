@@ -13,6 +13,7 @@
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
 #include "playlist/ListAdding.h"
+#include "playlist/ListEditing.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
 #include "playlist/PlaylistModel.h"
@@ -41,6 +42,7 @@ struct MainWindow::Areas {
           listFiles(context, state.list),
           listAdding(context),
           listSearch(context),
+          listEditing(context),
           playback(context, state.playback),
           options(context, state.options),
           engine(context),
@@ -61,6 +63,7 @@ struct MainWindow::Areas {
     ListFiles listFiles;
     ListAdding listAdding;
     ListSearch listSearch;
+    ListEditing listEditing;
     Playback playback;
     OptionPage options;
     EnginePage engine;
@@ -204,6 +207,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
+void MainWindow::releaseCurrentTrack() { areas_->playback.releaseCurrentTrack(); }
+void MainWindow::resetClosedDisplay() { areas_->playback.resetClosedDisplay(); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
 void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }

@@ -73,6 +73,8 @@ private:
     // WindowSteps, each handed to its area.
     void startWithFallThrough(Direction direction) override;
     void resetToClosed() override;
+    void releaseCurrentTrack() override;
+    void resetClosedDisplay() override;
     void showProgress() override;
     void clearProgress() override;
     void playFirstAdded() override;

@@ -15,6 +15,10 @@ public:
     // Playback
     virtual void startWithFallThrough(Direction direction) = 0;
     virtual void resetToClosed() = 0;
+    // A list edit takes away the open track's entry: the track is closed
+    // first, and once the list has changed the closed state is shown.
+    virtual void releaseCurrentTrack() = 0;
+    virtual void resetClosedDisplay() = 0;
     virtual void showProgress() = 0;
     virtual void clearProgress() = 0;
 

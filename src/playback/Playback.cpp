@@ -253,12 +253,25 @@ void Playback::resetToClosed()
 {
     timer_.stop();
     own_.playState = -1;
-    context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
-    context_.ui.StatusPanel1->clear();
-    context_.ui.StatusPanel2->clear();
-    setTitles(QStringLiteral("Nuvo"));
+    showClosedPanels();
     timer_.resetProgress();
     context_.ui.Label2->setText(QString::number(context_.playlist.currentIndex() + 1));
+    context_.availability.applyPlayEvent(PlayEvent::Reset);
+}
+
+void Playback::releaseCurrentTrack()
+{
+    timer_.stop();
+    context_.decoder.close();
+    own_.playState = -1;
+}
+
+void Playback::resetClosedDisplay()
+{
+    showClosedPanels();
+    timer_.resetProgress();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.steps.showCount();
     context_.availability.applyPlayEvent(PlayEvent::Reset);
 }
 
@@ -271,13 +284,18 @@ void Playback::closeOpenTrack()
 
 void Playback::showTrackClosed()
 {
+    showClosedPanels();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
+    focusPageControlOnTagPage();
+}
+
+void Playback::showClosedPanels()
+{
     context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
     context_.ui.StatusPanel1->clear();
     context_.ui.StatusPanel2->clear();
     setTitles(QStringLiteral("Nuvo"));
-    context_.ui.Label2->setText(QStringLiteral("0"));
-    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
-    focusPageControlOnTagPage();
 }
 
 void Playback::selectCurrentWhenNothingSelected()

@@ -30,6 +30,8 @@ public:
 
     void startWithFallThrough(Direction direction);
     void resetToClosed();
+    void releaseCurrentTrack();
+    void resetClosedDisplay();
 
     PlayTimer& timer() { return timer_; }
     VolumeControl& volume() { return volume_; }
@@ -46,6 +48,7 @@ private:
     bool startCurrentTrack();
     void closeOpenTrack();
     void showTrackClosed();
+    void showClosedPanels();
     void playAgain();
     void stepExecute(Direction direction);
     void followMove(Direction direction);
