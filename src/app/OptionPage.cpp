@@ -3,6 +3,7 @@
 #include "app/ColorText.h"
 #include "app/PlayerState.h"
 #include "app/Settings.h"
+#include "app/WindowSteps.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 
@@ -26,6 +27,16 @@ QColor colorOf(const QString& text)
 bool isOptionChecked(const Ui::Form1& ui, Option option)
 {
     return ui.CheckListBox1->item(static_cast<int>(option))->checkState() == Qt::Checked;
+}
+
+void refreshTagViewOnTagPage(Ui::Form1& ui, WindowSteps& steps)
+{
+    QTabWidget* pages = ui.PageControl1;
+    if (pages->currentIndex() != kTagEditPage)
+        return;
+    steps.showTagInfo();
+    if (!pages->hasFocus())
+        pages->setFocus();
 }
 
 OptionPage::OptionPage(const AreaContext& context, OptionState& own, QObject* parent)

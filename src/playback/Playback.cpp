@@ -306,14 +306,7 @@ void Playback::selectCurrentWhenNothingSelected()
 
 void Playback::focusPageControlOnTagPage()
 {
-    // The tag view follows the current track; the keys keep working
-    // because the page control keeps the focus.
-    QTabWidget* pages = context_.ui.PageControl1;
-    if (pages->currentIndex() != kTagEditPage)
-        return;
-    context_.steps.showTagInfo();
-    if (!pages->hasFocus())
-        pages->setFocus();
+    refreshTagViewOnTagPage(context_.ui, context_.steps);
 }
 
 void Playback::setTitles(const QString& title)

@@ -67,14 +67,8 @@ void ListEditing::deleteExecute()
 
     const bool currentRemoved = current >= 0 && current < playlist.count() && selected[static_cast<std::size_t>(current)];
     if (currentRemoved) {
-        const bool wasOpen = trackOpen();
-        if (wasOpen)
-            context_.steps.releaseCurrentTrack();
-        refill(kept, 0);
         // Without an open track the position label keeps its text.
-        if (wasOpen)
-            context_.steps.resetClosedDisplay();
-        else
+        if (!refillWithoutCurrent(kept))
             context_.steps.showCount();
     } else {
         refill(kept, current - removedBeforeCurrent);
@@ -84,7 +78,7 @@ void ListEditing::deleteExecute()
     }
     context_.steps.refreshAfterRemove();
     refreshSelectionOffFileList();
-    refreshTagView();
+    refreshTagViewOnTagPage(context_.ui, context_.steps);
     context_.steps.markListChanged();
 }
 
@@ -92,12 +86,7 @@ void ListEditing::clearExecute()
 {
     if (context_.playlist.isEmpty())
         return;
-    const bool wasOpen = trackOpen();
-    if (wasOpen)
-        context_.steps.releaseCurrentTrack();
-    refill({}, 0);
-    if (wasOpen)
-        context_.steps.resetClosedDisplay();
+    refillWithoutCurrent({});
     if (context_.ui.PageControl1->currentIndex() == kTagEditPage)
         context_.steps.showTagInfo();
     context_.steps.showCount();
@@ -157,11 +146,7 @@ void ListEditing::sweepIvldExecute()
     } else {
         context_.steps.focusEntry(current);
     }
-    refreshSelectionOffFileList();
-    context_.steps.refreshAfterRemove();
-    if (playlist.count() < oldCount)
-        context_.steps.markListChanged();
-    refreshTagView();
+    finishRemoval(oldCount);
 }
 
 void ListEditing::duplicatePExecute()
@@ -181,22 +166,12 @@ void ListEditing::removeDuplicates(DuplicateKey key)
         return;
     const int oldCount = playlist.count();
     const QString currentPath = playlist.path(playlist.currentIndex());
-    QStringList kept;
-    const std::vector<int> keptRows = keptAfterRemovingDuplicates(playlist.paths(), key);
-    kept.reserve(static_cast<qsizetype>(keptRows.size()));
-    for (int row : keptRows)
-        kept.append(playlist.path(row));
+    const QStringList kept = entriesAt(keptAfterRemovingDuplicates(playlist.paths(), key));
 
     // The same text only: on Linux "/A.mp3" and "/a.mp3" are two files.
     const int newCurrent = static_cast<int>(kept.indexOf(currentPath));
     if (newCurrent < 0) {
-        const bool wasOpen = trackOpen();
-        if (wasOpen)
-            context_.steps.releaseCurrentTrack();
-        refill(kept, 0);
-        if (wasOpen) {
-            context_.steps.resetClosedDisplay();
-        } else {
+        if (!refillWithoutCurrent(kept)) {
             context_.ui.Label2->setText(QStringLiteral("0"));
             context_.steps.showCount();
         }
@@ -205,11 +180,7 @@ void ListEditing::removeDuplicates(DuplicateKey key)
         showPosition();
         context_.steps.showCount();
     }
-    refreshSelectionOffFileList();
-    context_.steps.refreshAfterRemove();
-    if (playlist.count() < oldCount)
-        context_.steps.markListChanged();
-    refreshTagView();
+    finishRemoval(oldCount);
 }
 
 void ListEditing::sortExecute()
@@ -243,11 +214,7 @@ void ListEditing::shuffleExecute()
     PlaylistModel& playlist = context_.playlist;
     if (playlist.count() < 2)
         return;
-    const std::vector<int> order = shuffledOrder(playlist.count(), playlist.currentIndex(), context_.random);
-    QStringList shuffled;
-    shuffled.reserve(playlist.count());
-    for (int row : order)
-        shuffled.append(playlist.path(row));
+    const QStringList shuffled = entriesAt(shuffledOrder(playlist.count(), playlist.currentIndex(), context_.random));
     if (shuffled != playlist.paths())
         context_.steps.markListChanged();
     // The current entry went first, so playback goes on undisturbed.
@@ -322,6 +289,36 @@ void ListEditing::refill(const QStringList& entries, int current)
     context_.steps.focusEntry(current);
 }
 
+bool ListEditing::refillWithoutCurrent(const QStringList& entries)
+{
+    const bool wasOpen = trackOpen();
+    if (wasOpen)
+        context_.steps.releaseCurrentTrack();
+    refill(entries, 0);
+    if (wasOpen)
+        context_.steps.resetClosedDisplay();
+    return wasOpen;
+}
+
+QStringList ListEditing::entriesAt(const std::vector<int>& rows) const
+{
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(rows.size()));
+    for (int row : rows)
+        entries.append(context_.playlist.path(row));
+    return entries;
+}
+
+// The closing steps of a command that may have removed entries.
+void ListEditing::finishRemoval(int oldCount)
+{
+    refreshSelectionOffFileList();
+    context_.steps.refreshAfterRemove();
+    if (context_.playlist.count() < oldCount)
+        context_.steps.markListChanged();
+    refreshTagViewOnTagPage(context_.ui, context_.steps);
+}
+
 void ListEditing::showPosition()
 {
     context_.ui.Label2->setText(trackOpen() ? QString::number(context_.playlist.currentIndex() + 1)
@@ -333,16 +330,6 @@ void ListEditing::refreshSelectionOffFileList()
     // On the list's own page the view's repaint does it.
     if (context_.ui.PageControl1->currentIndex() != kFileListPage)
         context_.steps.refreshSelectionCommands();
-}
-
-void ListEditing::refreshTagView()
-{
-    QTabWidget* pages = context_.ui.PageControl1;
-    if (pages->currentIndex() != kTagEditPage)
-        return;
-    context_.steps.showTagInfo();
-    if (!pages->hasFocus())
-        pages->setFocus();
 }
 
 bool ListEditing::trackOpen() const

@@ -39,10 +39,14 @@ private:
 
     // The list becomes entries, current names its entry and has the focus.
     void refill(const QStringList& entries, int current);
+    // The same when the current entry went: the open track is closed with
+    // it and the first entry becomes current. True when a track was open.
+    bool refillWithoutCurrent(const QStringList& entries);
+    QStringList entriesAt(const std::vector<int>& rows) const;
+    void finishRemoval(int oldCount);
     // Label2 after a reorder: the current entry's number while a track is open.
     void showPosition();
     void refreshSelectionOffFileList();
-    void refreshTagView();
     bool trackOpen() const;
 
     AreaContext context_;
