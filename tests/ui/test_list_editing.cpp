@@ -88,19 +88,6 @@ TEST_F(ListEditingTest, RemovingEntriesBeforeThePlayingOneKeepsItPlaying)
     EXPECT_TRUE(listChanged());
 }
 
-TEST_F(ListEditingTest, RemovingTheStandbyEntryLeavesThePositionLabelAlone)
-{
-    writePlaylist(kFive);
-    writeHomeFile("Nuvo.ini", "[List]\r\nReady=3\r\n");
-    start();
-    label("Label2")->setText("7");
-    selectRows({3}, 3);
-    action("Delete")->trigger();
-    EXPECT_EQ(window_->currentIndex(), 0);
-    EXPECT_EQ(label("Label2")->text(), "7");
-    EXPECT_EQ(label("Label3")->text(), "/4");
-}
-
 TEST_F(ListEditingTest, ClearAllClosesUnbindsAndDisablesWhatNeedsEntries)
 {
     startPlaying(kFive, 1);

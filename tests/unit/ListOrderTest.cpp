@@ -106,20 +106,5 @@ TEST(ShuffleEntries, KeepsTheDrawSequenceOfTheGenerator)
     }
 }
 
-TEST(ShuffleEntries, TheCurrentEntryGoesFirst)
-{
-    RandomGenerator generator;
-    for (std::uint32_t seed = 0; seed < 20; ++seed) {
-        generator.seed(seed);
-        EXPECT_EQ(shuffledOrder(2, 1, generator), (std::vector<int>{1, 0}));
-        const std::vector<int> order = shuffledOrder(50, 17, generator);
-        ASSERT_EQ(order.front(), 17);
-        std::vector<int> sorted = order;
-        std::sort(sorted.begin(), sorted.end());
-        for (int i = 0; i < 50; ++i)
-            ASSERT_EQ(sorted[static_cast<std::size_t>(i)], i) << "every entry once";
-    }
-}
-
 } // namespace
 } // namespace nuvo
