@@ -77,6 +77,8 @@ private:
     void startWithFallThrough(Direction direction) override;
     void resetToClosed() override;
     void openTrackTagWritten(const QString& title) override;
+    void releaseCurrentTrack() override;
+    void resetClosedDisplay() override;
     void showProgress() override;
     void clearProgress() override;
     void playFirstAdded() override;
