@@ -119,7 +119,9 @@ void AudioDevice::prepare(StreamFormat format)
 {
     if (prepared_ && format.rate == format_.rate && format.channels == format_.channels)
         return;
-    close();
+    // What a device still holds here is the end of the last track (a cut has
+    // dropped it already): it is played out, not thrown away.
+    close(Ending::Drain);
     prepared_ = true;
     format_ = format;
     if (!open(format)) {
@@ -228,11 +230,13 @@ void AudioDevice::pause()
     }
 }
 
-void AudioDevice::close()
+void AudioDevice::close(Ending ending)
 {
     if (handle_) {
         std::unique_ptr<QuietStderr> quiet = live_ ? std::make_unique<QuietStderr>() : nullptr;
-        if (live_)
+        if (live_ && ending == Ending::Drain)
+            out123_drain(handle_.get());
+        else if (live_)
             out123_drop(handle_.get());
         out123_close(handle_.get());
         handle_.reset();

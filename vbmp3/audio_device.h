@@ -46,8 +46,10 @@ public:
     void drop();
     // Lets a device rest while nothing plays; what it holds is kept.
     void pause();
-    // Closes the output; a file is complete after this.
-    void close();
+    enum class Ending { Drop, Drain };
+    // Closes the output; a file is complete after this. A device drops what
+    // it still holds, or plays it out first.
+    void close(Ending ending = Ending::Drop);
 
 private:
     struct Deleter {

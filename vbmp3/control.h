@@ -46,6 +46,9 @@ struct Control {
     std::int64_t anchor = 0;                // source frame where the current segment starts
     std::int64_t pausedAt = 0;              // source frame heard when paused
     bool allHanded = false;                 // the segment's audio is all with the device
+    // The track ended while the device still held its last moment; close,
+    // open and play since then carry on after it instead of cutting it off.
+    bool continuing = false;
 
     BufferOptions buffers{};
     int volumeLeft = 100;

@@ -37,7 +37,7 @@ std::int64_t sizeOf(const UniqueFd& file)
 
 } // namespace
 
-std::unique_ptr<Decoder> openDecoder(const std::string& path)
+std::unique_ptr<Decoder> openDecoder(const std::string& path, DecoderUse use)
 {
     const auto kind = media::detectKind(path);
     if (!kind)
@@ -52,16 +52,21 @@ std::unique_ptr<Decoder> openDecoder(const std::string& path)
     case media::Kind::Wav:
         return openWavDecoder(std::move(file));
     case media::Kind::Mpeg:
-        return openMpegDecoder(std::move(file), {0, size});
+        return openMpegDecoder(std::move(file), {0, size}, use);
     case media::Kind::RiffMpeg: {
         const auto range = media::riffMpegData(path);
         if (!range || range->offset < 0 || range->offset >= size)
             return nullptr;
         const std::int64_t available = std::min(range->size, size - range->offset);
-        return openMpegDecoder(std::move(file), {range->offset, available});
+        return openMpegDecoder(std::move(file), {range->offset, available}, use);
     }
     }
     return nullptr;
+}
+
+bool decodes(const std::string& path)
+{
+    return openDecoder(path, DecoderUse::FormatOnly) != nullptr;
 }
 
 } // namespace vbmp3

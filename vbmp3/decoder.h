@@ -30,9 +30,18 @@ public:
     virtual int bitRate() const = 0;
 };
 
+// How far opening goes: Playing measures an MPEG stream to its end (exact
+// length, accurate seeking); FormatOnly stops once the decoder has found its
+// format, which is all that decides whether Playing takes the file.
+enum class DecoderUse { Playing, FormatOnly };
+
 // Opens a file the engine can play; nothing when it does not decode. The
 // decoder holds the file open, so a tag writer that replaces the file by
 // rename does not disturb it.
-std::unique_ptr<Decoder> openDecoder(const std::string& path);
+std::unique_ptr<Decoder> openDecoder(const std::string& path, DecoderUse use = DecoderUse::Playing);
+
+// Whether openDecoder takes the file: what the file type and the stream
+// information call playable must also open.
+bool decodes(const std::string& path);
 
 } // namespace vbmp3

@@ -34,6 +34,12 @@ std::int32_t wholeSeconds(std::int64_t frames, int rate)
     return rate > 0 ? static_cast<std::int32_t>(frames / rate) : 0;
 }
 
+// The end of a track is reported while the device still holds this much of
+// it: the caller polls (the player every 100 ms) and then opens and starts
+// the next track, which carries on after what the device holds, so a poll
+// interval plus the opening fit in before the device runs dry.
+constexpr auto kEndAhead = std::chrono::milliseconds(250);
+
 } // namespace
 
 Engine::Engine() : decodeOptions_(kDefaultDecodeOptions)
@@ -45,6 +51,15 @@ Engine::Engine() : decodeOptions_(kDefaultDecodeOptions)
 
 Engine::~Engine()
 {
+    {
+        // A track whose end was reported is heard to its end: a file output
+        // gets all of it.
+        std::lock_guard lock(control_.mutex);
+        if (control_.track) {
+            control_.continuing = control_.continuing || checkEnded();
+            halt(PlayState::Closed);
+        }
+    }
     playThread_.reset();
 }
 
@@ -58,11 +73,11 @@ std::int64_t Engine::endSegment(bool playOn)
 {
     const std::uint64_t generation = ++control_.generation;
     if (!control_.track) {
-        sink_.beginSegment(generation, StreamFormat{44100, 2}, false);
+        sink_.beginSegment(generation, StreamFormat{44100, 2}, false, control_.continuing);
         return 0;
     }
     const Track& track = *control_.track;
-    const std::int64_t heard = sink_.beginSegment(generation, track.output, playOn);
+    const std::int64_t heard = sink_.beginSegment(generation, track.output, playOn, control_.continuing);
     return std::min(control_.anchor + heard * track.chain.factor, track.length);
 }
 
@@ -98,7 +113,7 @@ std::int64_t Engine::heardFrame()
 
 bool Engine::checkEnded()
 {
-    if (control_.state == PlayState::Playing && control_.allHanded && sink_.held() == 0)
+    if (control_.state == PlayState::Playing && control_.allHanded && sink_.untilHeld(0) <= kEndAhead)
         control_.state = PlayState::Ended;
     return control_.state == PlayState::Ended;
 }
@@ -130,6 +145,8 @@ bool Engine::close()
     std::lock_guard lock(control_.mutex);
     if (!control_.track)
         return false;
+    // Closing a track that has ended is the step to the next one.
+    control_.continuing = control_.continuing || checkEnded();
     halt(PlayState::Closed);
     control_.track.reset();
     control_.bitRate = 0;
@@ -141,7 +158,11 @@ bool Engine::play()
     std::lock_guard lock(control_.mutex);
     if (!control_.track)
         return false;
+    // After the end (of this track, or of the one closed before it) the new
+    // start follows what the device still holds.
+    control_.continuing = control_.continuing || checkEnded();
     jumpTo(0);
+    control_.continuing = false;
     return true;
 }
 
@@ -150,6 +171,7 @@ bool Engine::stop()
     std::lock_guard lock(control_.mutex);
     if (!control_.track)
         return false;
+    cut();
     halt(PlayState::Stopped);
     return true;
 }
@@ -159,6 +181,7 @@ bool Engine::pause()
     std::lock_guard lock(control_.mutex);
     if (control_.state != PlayState::Playing || checkEnded())
         return false;
+    cut();
     control_.pausedAt = halt(PlayState::Paused);
     return true;
 }
@@ -168,6 +191,7 @@ bool Engine::restart()
     std::lock_guard lock(control_.mutex);
     if (control_.state != PlayState::Paused)
         return false;
+    cut();
     jumpTo(control_.pausedAt);
     return true;
 }
@@ -188,6 +212,7 @@ bool Engine::seek(std::int32_t seconds)
     // who may not have seen the end yet.
     if (control_.state != PlayState::Playing && control_.state != PlayState::Ended)
         return false;
+    cut();
     jumpTo(frame);
     return true;
 }
@@ -199,8 +224,10 @@ bool Engine::reload()
         return false;
     // Playing audio already shaped with the old settings is dropped and made
     // again from the position heard now; paused audio is made anew on resume.
-    if (control_.state == PlayState::Playing && !checkEnded())
+    if (control_.state == PlayState::Playing && !checkEnded()) {
+        cut();
         jumpTo(std::nullopt);
+    }
     return true;
 }
 
@@ -213,17 +240,22 @@ std::int32_t Engine::state(std::int32_t& seconds)
     const int rate = control_.track->chain.source.rate;
     switch (control_.state) {
     case PlayState::Playing:
+        if (checkEnded())
+            break;
         seconds = wholeSeconds(heardFrame(), rate);
-        return checkEnded() ? 0 : 1;
+        return 1;
     case PlayState::Paused:
         seconds = wholeSeconds(control_.pausedAt, rate);
         return 2;
     case PlayState::Ended:
-        seconds = wholeSeconds(heardFrame(), rate);
-        return 0;
+        break;
     default:
         return 0;
     }
+    // Ended: all of it counts as heard, also while the device still plays
+    // the last moment.
+    seconds = wholeSeconds(control_.track->length, rate);
+    return 0;
 }
 
 std::int32_t Engine::playBitRate()

@@ -45,13 +45,16 @@ public:
 
 private:
     // All of these expect the lock to be held.
-    // Ends the audio of the current segment (what was not heard is dropped)
-    // and returns the source frame heard up to that moment.
+    // Ends the audio of the current segment and returns the source frame
+    // heard up to that moment. What was not heard is dropped, unless the
+    // track has ended and the next one carries on after it.
     std::int64_t endSegment(bool playOn);
     // Plays on from sourceFrame, or from the frame heard now.
     void jumpTo(std::optional<std::int64_t> sourceFrame);
     // Stops the audio; state is Stopped, Paused or Closed. Returns the heard frame.
     std::int64_t halt(PlayState state);
+    // Commands other than close, open and play cut off the end of a track.
+    void cut() { control_.continuing = false; }
     std::int64_t heardFrame();                  // source frame heard by now
     bool checkEnded();
     void notify();

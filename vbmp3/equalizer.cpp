@@ -25,6 +25,7 @@ void Equalizer::rebuild()
 {
     std::vector<BiquadCoefficients> sections;
     std::vector<int> bands;
+    boosts_ = false;
     if (gains_) {
         for (int band = 0; band < kEqualizerBands; ++band) {
             const std::int32_t gain = (*gains_)[static_cast<std::size_t>(band)];
@@ -34,6 +35,7 @@ void Equalizer::rebuild()
             if (gain == 0 || hz >= rate_ / 2.0)
                 continue;
             sections.push_back(peakingFilter(hz, rate_, gain / 10.0, kBandQ));
+            boosts_ = boosts_ || gain > 0;
             bands.push_back(band);
         }
     }

@@ -21,6 +21,8 @@ public:
     // Nothing switches it off. Filter state carries over, so changes do not click.
     void setGains(const std::optional<EqualizerGains>& gains);
     void reset() { filters_.resetState(); }
+    // Whether a band in force raises its frequencies.
+    bool boosts() const { return boosts_; }
     void process(float* interleaved, std::size_t frames, int channels) { filters_.process(interleaved, frames, channels); }
 
 private:
@@ -28,6 +30,7 @@ private:
 
     int rate_ = 44100;
     std::optional<EqualizerGains> gains_;
+    bool boosts_ = false;
     BiquadCascade filters_;
 };
 

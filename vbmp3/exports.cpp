@@ -1,16 +1,21 @@
-// The 23 entry points. Each one takes the library lock, so init and free never
-// race with a call in progress; a call without an engine (before init, after
-// free) does nothing and returns 0, or -1 where -1 means failure.
+// The 23 entry points. The library lock keeps init and free from racing with
+// a call in progress: they take it alone, every other call shares it (the
+// engine guards its own state), so a slow call never holds up another. Calls
+// that only read or write a file that need not be open do not hold it at all
+// while they work. A call without an engine (before init, after free) does
+// nothing and returns 0, or -1 where -1 means failure.
+#include "decoder.h"
 #include "engine.h"
 #include "media/media.h"
 #include "vbmp3.h"
 
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 
 namespace {
 
-std::mutex libraryMutex;
+std::shared_mutex libraryMutex;
 // Destroyed when the library is unloaded or the process exits, which stops
 // the play thread and finishes an output file even without vbmp3_free.
 std::unique_ptr<vbmp3::Engine> engine;
@@ -18,10 +23,23 @@ std::unique_ptr<vbmp3::Engine> engine;
 template <typename Call>
 std::int32_t withEngine(std::int32_t fallback, Call&& call)
 {
-    std::lock_guard lock(libraryMutex);
+    std::shared_lock lock(libraryMutex);
     if (!engine)
         return fallback;
     return call(*engine);
+}
+
+// For work on files alone: the media functions keep no state, so only the
+// presence of an engine is checked under the lock.
+template <typename Call>
+std::int32_t whileInitialised(std::int32_t fallback, Call&& call)
+{
+    {
+        std::shared_lock lock(libraryMutex);
+        if (!engine)
+            return fallback;
+    }
+    return call();
 }
 
 std::int32_t boolean(bool value)
@@ -35,7 +53,7 @@ extern "C" {
 
 VBMP3_API int32_t vbmp3_init(void)
 {
-    std::lock_guard lock(libraryMutex);
+    std::unique_lock lock(libraryMutex);
     if (!engine)
         engine = std::make_unique<vbmp3::Engine>();
     return 1;
@@ -43,7 +61,7 @@ VBMP3_API int32_t vbmp3_init(void)
 
 VBMP3_API int32_t vbmp3_free(void)
 {
-    std::lock_guard lock(libraryMutex);
+    std::unique_lock lock(libraryMutex);
     if (!engine)
         return 0;
     engine.reset();
@@ -86,7 +104,10 @@ VBMP3_API int32_t vbmp3_getFileType(const char* path)
 {
     if (!path)
         return -1;
-    return withEngine(-1, [&](vbmp3::Engine&) { return vbmp3::media::fileType(path); });
+    return whileInitialised(-1, [&] {
+        const std::int32_t type = vbmp3::media::fileType(path);
+        return type >= 0 && vbmp3::decodes(path) ? type : -1;
+    });
 }
 
 VBMP3_API int32_t vbmp3_getState(int32_t* seconds)
@@ -134,7 +155,14 @@ VBMP3_API int32_t vbmp3_getFileInfo(const char* path, TagRecord* tag, MpegRecord
 {
     if (!path || !tag || !info)
         return 0;
-    return withEngine(0, [&](vbmp3::Engine&) { return boolean(vbmp3::media::readFileInfo(path, *tag, *info)); });
+    return whileInitialised(0, [&] {
+        if (vbmp3::media::readFileInfo(path, *tag, *info) && vbmp3::decodes(path))
+            return 1;
+        *tag = TagRecord{};
+        tag->genre = -1;
+        *info = MpegRecord{};
+        return 0;
+    });
 }
 
 VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32_t openedFile, int32_t mode)
@@ -146,7 +174,7 @@ VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32
     (void)mode;
     if (!path || !tag)
         return 0;
-    return withEngine(0, [&](vbmp3::Engine&) { return boolean(vbmp3::media::writeTag(path, *tag)); });
+    return whileInitialised(0, [&] { return boolean(vbmp3::media::writeTag(path, *tag)); });
 }
 
 VBMP3_API int32_t vbmp3_setEqualizer(const int32_t* table)

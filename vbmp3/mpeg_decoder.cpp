@@ -48,6 +48,13 @@ struct SpanReader {
     {
         auto& r = *static_cast<SpanReader*>(self);
         auto* to = static_cast<unsigned char*>(out);
+        // The common case, and in junk a byte at a time: all of it buffered.
+        const std::int64_t buffered = r.position - r.bufferStart;
+        if (buffered >= 0 && static_cast<std::uint64_t>(buffered) + bytes <= r.bufferFill) {
+            std::memcpy(to, r.buffer.data() + buffered, bytes);
+            r.position += static_cast<std::int64_t>(bytes);
+            return static_cast<mpg123_ssize_t>(bytes);
+        }
         size_t done = 0;
         while (done < bytes && r.position < r.span.size) {
             const std::int64_t inBuffer = r.position - r.bufferStart;
@@ -101,39 +108,22 @@ public:
         reader_.span = span;
     }
 
-    bool open()
+    bool open(DecoderUse use)
     {
-        initLibraryOnce();
-        int error = MPG123_OK;
-        handle_.reset(mpg123_new(nullptr, &error));
-        if (!handle_)
+        if (!openStream(true))
             return false;
-        mpg123_handle* h = handle_.get();
-        mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.);
-        mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_FUZZY, 0.);
-        if (!allowFloatOutput(0, MPG123_MONO | MPG123_STEREO))
+        if (use == DecoderUse::FormatOnly)
+            return true;
+        const long encoderDelay = state(MPG123_ENC_DELAY);
+        const long encoderPadding = state(MPG123_ENC_PADDING);
+        // By the encoder's Info frame, if any, else estimated from the size.
+        const off_t announced = std::max<off_t>(mpg123_length(handle_.get()), 0);
+        // Without the scan the stream still plays, only seeks less exactly.
+        length_ = mpg123_scan(handle_.get()) == MPG123_OK ? mpg123_length(handle_.get()) : announced;
+        if (encoderDelay >= 0 && length_ != announced && !trimByHand(encoderDelay, encoderPadding, announced))
             return false;
-        if (mpg123_replace_reader_handle(h, &SpanReader::read, &SpanReader::seek, nullptr) != MPG123_OK)
-            return false;
-        if (mpg123_open_handle(h, &reader_) != MPG123_OK)
-            return false;
-        long rate = 0;
-        int channels = 0;
-        int encoding = 0;
-        if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1
-            || channels > 2)
-            return false;
-        format_ = {static_cast<int>(rate), channels};
-        // A stream whose later frames change rate or channels is converted to
-        // the first frame's format, so the signal chain never sees a change.
-        if (!allowFloatOutput(rate, channels == 1 ? MPG123_MONO : MPG123_STEREO))
-            return false;
-        if (mpg123_scan(h) != MPG123_OK)
-            return false;
-        const off_t frames = mpg123_length(h);
-        if (frames <= 0)
-            return false;
-        length_ = frames;
+        // A stream that the trimming leaves nothing of plays as an empty track.
+        length_ = std::max<std::int64_t>(length_, 0);
         updateBitRate();
         return true;
     }
@@ -143,6 +133,31 @@ public:
     int bitRate() const override { return bitRate_; }
 
     std::size_t read(float* out, std::size_t frames) override
+    {
+        while (toSkip_ > 0) {
+            const std::size_t skipped = readStream(out, static_cast<std::size_t>(std::min<std::int64_t>(toSkip_, static_cast<std::int64_t>(frames))));
+            if (skipped == 0)
+                return 0;
+            toSkip_ -= static_cast<std::int64_t>(skipped);
+        }
+        // Never past the length told: a damaged stream can decode to more.
+        const auto left = static_cast<std::size_t>(std::max<std::int64_t>(length_ - position_, 0));
+        const std::size_t got = readStream(out, std::min(frames, left));
+        position_ += static_cast<std::int64_t>(got);
+        return got;
+    }
+
+    bool seek(std::int64_t frame) override
+    {
+        const off_t at = mpg123_seek(handle_.get(), static_cast<off_t>(frame + leading_), SEEK_SET);
+        ended_ = at < 0;
+        toSkip_ = 0;
+        position_ = frame;
+        return !ended_;
+    }
+
+private:
+    std::size_t readStream(float* out, std::size_t frames)
     {
         if (ended_)
             return 0;
@@ -167,14 +182,76 @@ public:
         return filled / frameBytes;
     }
 
-    bool seek(std::int64_t frame) override
+    long state(mpg123_state which)
     {
-        const off_t at = mpg123_seek(handle_.get(), static_cast<off_t>(frame), SEEK_SET);
-        ended_ = at < 0;
-        return !ended_;
+        long value = -1;
+        double unused = 0.;
+        return mpg123_getstate(handle_.get(), which, &value, &unused) == MPG123_OK ? value : -1;
     }
 
-private:
+    // A handle on the stream from its start, floats in the first frame's format.
+    bool openStream(bool gapless)
+    {
+        initLibraryOnce();
+        int error = MPG123_OK;
+        handle_.reset(mpg123_new(nullptr, &error));
+        if (!handle_)
+            return false;
+        mpg123_handle* h = handle_.get();
+        mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET | (gapless ? MPG123_GAPLESS : 0), 0.);
+        mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_FUZZY | (gapless ? 0 : MPG123_GAPLESS), 0.);
+        // Junk inside a stream (a damaged download, a bad copy) is skipped
+        // however long it is; the default gives up after 1024 bytes and ends
+        // the track there.
+        mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0.);
+        if (!allowFloatOutput(0, MPG123_MONO | MPG123_STEREO))
+            return false;
+        reader_.position = 0;
+        if (mpg123_replace_reader_handle(h, &SpanReader::read, &SpanReader::seek, nullptr) != MPG123_OK)
+            return false;
+        if (mpg123_open_handle(h, &reader_) != MPG123_OK)
+            return false;
+        long rate = 0;
+        int channels = 0;
+        int encoding = 0;
+        if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1
+            || channels > 2)
+            return false;
+        format_ = {static_cast<int>(rate), channels};
+        // A stream whose later frames change rate or channels is converted to
+        // the first frame's format, so the signal chain never sees a change.
+        return allowFloatOutput(rate, channels == 1 ? MPG123_MONO : MPG123_STEREO);
+    }
+
+    // When its scan finds another frame count than the encoder's Info frame
+    // (a file cut short, frames lost to damage), libmpg123 drops gapless
+    // trimming altogether, so the encoder delay would be heard at the start
+    // and the padding at the end. The stream is then trimmed here as the
+    // file's information counts it: the start as in the intact file, the
+    // padding where the last frame is still there.
+    bool trimByHand(long encoderDelay, long encoderPadding, off_t announced)
+    {
+        mpg123_handle* h = handle_.get();
+        const std::int64_t spf = mpg123_spf(h);
+        const std::int64_t frames = mpg123_framelength(h);
+        const long decoderDelay = std::max(state(MPG123_DEC_DELAY), 0L);
+        if (spf <= 0 || frames <= 0)
+            return false;
+        const std::int64_t announcedFrames = (announced + encoderDelay + std::max(encoderPadding, 0L)) / spf;
+        if (!openStream(false))
+            return false;
+        mpg123_scan(handle_.get());
+        leading_ = encoderDelay + decoderDelay;
+        if (frames == announcedFrames)
+            length_ = frames * spf - encoderDelay - std::max(encoderPadding, 0L);
+        else if (frames < announcedFrames)
+            length_ = frames * spf - leading_;
+        else
+            length_ = announced;
+        toSkip_ = leading_;
+        return true;
+    }
+
     bool allowFloatOutput(long rate, int channels)
     {
         mpg123_handle* h = handle_.get();
@@ -202,18 +279,21 @@ private:
     HandlePtr handle_;
     StreamFormat format_;
     std::int64_t length_ = 0;
+    std::int64_t leading_ = 0;  // stream samples before the first one played
+    std::int64_t toSkip_ = 0;   // of them, still to be read and dropped
+    std::int64_t position_ = 0; // frame the next read gives
     int bitRate_ = 0;
     bool ended_ = false;
 };
 
 } // namespace
 
-std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span)
+std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span, DecoderUse use)
 {
     if (!file.valid() || span.size <= 0)
         return nullptr;
     auto decoder = std::make_unique<MpegDecoder>(std::move(file), span);
-    if (!decoder->open())
+    if (!decoder->open(use))
         return nullptr;
     return decoder;
 }

@@ -15,6 +15,6 @@ struct ByteSpan {
     std::int64_t size = 0;
 };
 
-std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span);
+std::unique_ptr<Decoder> openMpegDecoder(UniqueFd file, ByteSpan span, DecoderUse use);
 
 } // namespace vbmp3

@@ -65,7 +65,7 @@ float scaleAny(float* samples, std::size_t count, const float* gains, std::size_
 
 } // namespace
 
-void OutputStage::process(float* data, std::size_t frames, double leftGain, double rightGain)
+void OutputStage::process(float* data, std::size_t frames, double leftGain, double rightGain, bool limit)
 {
     const auto channels = static_cast<std::size_t>(channels_);
     const float gains[2] = {static_cast<float>(channels == 1 ? 0.5 * (leftGain + rightGain) : leftGain),
@@ -80,8 +80,8 @@ void OutputStage::process(float* data, std::size_t frames, double leftGain, doub
             blockPeak = scaleBlock<kBlock>(block, Four{gains[0], gains[0], gains[0], gains[0]});
         else
             blockPeak = scaleAny(block, count * channels, gains, channels);
-        if (blockPeak > kCeiling || envelope_ > kCeiling) {
-            limit(block, count);
+        if (limit && (blockPeak > kCeiling || envelope_ > kCeiling)) {
+            this->limit(block, count);
         } else {
             // The envelope at the block's end is at most this; erring high
             // only lets the limiter hold on a moment longer.

@@ -1,5 +1,6 @@
 // The last step before the device: volume, then a peak limiter so that no
-// setting of the equalizer or a hot recording makes the output clip.
+// boost of the equalizer makes the output clip. Audio that nothing raised
+// passes the limiter untouched, so a loud master plays as it was made.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +15,8 @@ class OutputStage {
 public:
     void configure(int rate, int channels);
     void reset() { envelope_ = 0.0; }
-    void process(float* interleaved, std::size_t frames, double leftGain, double rightGain);
+    // limit: the audio was raised on its way (see SignalChain::addsGain).
+    void process(float* interleaved, std::size_t frames, double leftGain, double rightGain, bool limit);
 
     // Peaks above this level are brought down to it.
     static constexpr double kCeiling = 0.99;

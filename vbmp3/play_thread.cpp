@@ -74,6 +74,7 @@ PlayThread::Job PlayThread::takeJob()
     job.changes = control_.changes;
     job.generation = control_.generation.load();
     job.state = control_.state;
+    job.continuing = control_.continuing;
     job.track = control_.track;
     job.startFrom = std::exchange(control_.startFrom, std::nullopt);
     if (!job.startFrom && job.generation != activeGeneration_)
@@ -95,6 +96,11 @@ PlayThread::TurnResult PlayThread::turn(const Job& job)
         chain_.setEqualizer(*job.equalizer);
     service();
     if (job.state != PlayState::Playing || !job.track) {
+        // After the end of a track the device plays on to its last moment,
+        // which the next track follows if it comes in time.
+        const auto carried = sink_.carriedUntil();
+        if (job.state != PlayState::Ended && job.continuing && now < carried)
+            return {carried};
         if (job.state != PlayState::Ended)
             device_.pause();
         return {now + kIdle};
@@ -116,6 +122,7 @@ void PlayThread::startSegment(const Job& job)
         outputStage_.configure(track_->output.rate, track_->output.channels);
     }
     readAhead_.reset(track_->output.channels);
+    pushed_ = popped_ = raisedUpTo_ = 0;
     const std::int64_t factor = track_->chain.factor;
     const std::int64_t target = std::clamp<std::int64_t>(job.startFrom.value_or(0), 0, track_->length);
     const std::int64_t start = std::max<std::int64_t>(0, target - kPreRoll) / factor * factor;
@@ -159,6 +166,9 @@ void PlayThread::decodeAhead(const Job& job, Clock::time_point now)
         const auto skip = static_cast<std::size_t>(std::min<std::int64_t>(discard_, static_cast<std::int64_t>(frames)));
         discard_ -= static_cast<std::int64_t>(skip);
         readAhead_.push(shaped_.data() + skip * outputChannels, frames - skip);
+        pushed_ += static_cast<std::int64_t>(frames - skip);
+        if (chain_.addsGain())
+            raisedUpTo_ = pushed_;
     }
     if (!decoderDone_)
         decodeRestUntil_ = now + std::chrono::milliseconds(job.buffers.inputSleepMs);
@@ -168,6 +178,13 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
 {
     if (now < outputRestUntil_)
         return;
+    // A new format closes the output: the end of the last track, which the
+    // device still plays, is heard first.
+    const auto carried = sink_.carriedUntil();
+    if (!device_.plays(track_->output) && carried > now) {
+        outputRestUntil_ = carried;
+        return;
+    }
     while (!readAhead_.empty()) {
         if (stale(job))
             return;
@@ -180,7 +197,7 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
         if (!device_.writesFile())
             count = std::min(count, kDeviceChunk);
         float* frames = readAhead_.front();
-        outputStage_.process(frames, count, job.leftGain, job.rightGain);
+        outputStage_.process(frames, count, job.leftGain, job.rightGain, popped_ < raisedUpTo_);
         bool current;
         if (device_.writesFile()) {
             current = sink_.accept(job.generation, frames, count, true);
@@ -189,6 +206,7 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
             current = sink_.accept(job.generation, nullptr, count, false);
         }
         readAhead_.pop(count);
+        popped_ += static_cast<std::int64_t>(count);
         if (!current)
             return;
         if (job.buffers.outputSleepMs > 0) {
@@ -206,10 +224,10 @@ PlayThread::Clock::time_point PlayThread::nextTurn(const Job& job, Clock::time_p
         return wait >= std::chrono::duration_cast<Clock::duration>(kIdle) ? now + kIdle : now + wait;
     };
     if (!readAhead_.empty()) {
-        // Wake when the device has room for the next piece.
+        // Wake when a quarter of the device's buffer has room: few wake-ups,
+        // and each time the device still holds three quarters of it.
         const std::int64_t capacity = static_cast<std::int64_t>(job.buffers.outputFrames) * kFrameSamples;
-        const std::int64_t piece = std::max<std::int64_t>(1, kFrameSamples / track_->chain.factor);
-        const std::int64_t need = std::min<std::int64_t>({static_cast<std::int64_t>(readAhead_.frames()), piece, capacity});
+        const std::int64_t need = std::min<std::int64_t>(static_cast<std::int64_t>(readAhead_.frames()), std::max<std::int64_t>(capacity / 4, 1));
         return std::max(after(sink_.untilHeld(capacity - need)), outputRestUntil_);
     }
     if (!decoderDone_)
@@ -223,6 +241,7 @@ void PlayThread::finishSegment(const Job& job, TurnResult& result)
     if (stale(job) || !decoderDone_ || !readAhead_.empty())
         return;
     result.allHanded = true;
+    sink_.markComplete(job.generation);
     if (sink_.held() == 0) {
         service();
         result.finished = true;

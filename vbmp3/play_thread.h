@@ -30,6 +30,7 @@ private:
         std::uint64_t changes = 0;
         std::uint64_t generation = 0;
         PlayState state = PlayState::Closed;
+        bool continuing = false;
         std::shared_ptr<Track> track;
         std::optional<std::int64_t> startFrom;
         BufferOptions buffers{};
@@ -69,6 +70,12 @@ private:
     std::shared_ptr<Track> track_;       // the track the chain is set up for
     std::uint64_t activeGeneration_ = ~0ull;
     std::int64_t discard_ = 0;           // output frames of the pre-roll still to drop
+    // Frames put into and taken from the read-ahead in this segment, and how
+    // many had been put in when the chain last raised the level: those are
+    // limited on their way to the device.
+    std::int64_t pushed_ = 0;
+    std::int64_t popped_ = 0;
+    std::int64_t raisedUpTo_ = 0;
     bool decoderDone_ = false;
     std::uint64_t equalizerVersion_ = 0;
     Clock::time_point decodeRestUntil_{};

@@ -28,6 +28,9 @@ public:
     // Forgets all history, as at the start of a stream.
     void reset();
     void setEqualizer(const std::optional<EqualizerGains>& gains) { equalizer_.setGains(gains); }
+    // Whether the chain raises the level anywhere (only the equalizer can):
+    // only then may it need the limiter.
+    bool addsGain() const { return equalizer_.boosts(); }
     // Appends the output that frames of source audio make.
     void process(const float* in, std::size_t frames, std::vector<float>& out);
     // End of the stream: appends what the down-sampling still holds.

@@ -5,51 +5,87 @@
 #include <utility>
 
 namespace vbmp3 {
+namespace {
+
+// Running dry for longer than this is standing idle, not a gap in the sound.
+constexpr double kLongestGapSeconds = 1.0;
+
+double secondsOf(Sink::Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+Sink::Clock::duration durationOf(double seconds)
+{
+    return std::chrono::duration_cast<Sink::Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+} // namespace
 
 void Sink::advance(Clock::time_point now)
 {
-    if (running_ && consumed_ < static_cast<double>(handed_)) {
+    // The audio of a segment that carries on plays once the last one's rest has.
+    const Clock::time_point from = std::max(last_, carriedUntil_);
+    if (running_ && now > from) {
+        const double available = static_cast<double>(handed_) - consumed_;
         if (pace_ <= 0.0) {
             consumed_ = static_cast<double>(handed_);
         } else {
-            const double seconds = std::chrono::duration<double>(now - last_).count();
-            consumed_ = std::min(static_cast<double>(handed_), consumed_ + seconds * format_.rate * pace_);
+            const double due = secondsOf(now - from) * format_.rate * pace_;
+            // Time with nothing to play is not banked: the device played
+            // silence meanwhile, which counts after the end of a segment and
+            // before the first audio of one that carries on.
+            if (due > available && (complete_ || (continues_ && handed_ == 0)))
+                starved_ += due - available;
+            consumed_ += std::min(due, available);
         }
     }
-    // Time spent with nothing to play is not banked: the device was starved.
-    last_ = now;
+    last_ = std::max(last_, now);
 }
 
-std::int64_t Sink::beginSegment(std::uint64_t segment, StreamFormat format, bool running)
+void Sink::collect(std::int64_t upTo)
+{
+    const std::int64_t ready = std::min<std::int64_t>(upTo - written_, static_cast<std::int64_t>(kept_.frames()));
+    if (ready <= 0)
+        return;
+    if (pending_.frames.empty())
+        pending_.format = format_;
+    // Audio of another format cannot share the buffer; what came first stays.
+    if (pending_.format.channels == format_.channels && pending_.format.rate == format_.rate)
+        pending_.frames.insert(pending_.frames.end(), kept_.front(),
+                               kept_.front() + static_cast<std::size_t>(ready) * static_cast<std::size_t>(format_.channels));
+    kept_.pop(static_cast<std::size_t>(ready));
+    written_ += ready;
+}
+
+std::int64_t Sink::beginSegment(std::uint64_t segment, StreamFormat format, bool running, bool carryOn)
 {
     std::lock_guard lock(mutex_);
-    advance(Clock::now());
+    const auto now = Clock::now();
+    advance(now);
     const std::int64_t heard = heardLocked();
-    // What was heard but not yet written still belongs in the file.
-    const std::int64_t ready = heard - written_;
-    if (ready > 0 && !kept_.empty()) {
-        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(ready, static_cast<std::int64_t>(kept_.frames())));
-        if (pending_.frames.empty())
-            pending_.format = format_;
-        if (pending_.format.channels == format_.channels && pending_.format.rate == format_.rate)
-            pending_.frames.insert(pending_.frames.end(), kept_.front(), kept_.front() + count * static_cast<std::size_t>(format_.channels));
+    if (carryOn) {
+        // The rest plays on: a file output gets all of it.
+        const double rest = static_cast<double>(handed_) - consumed_;
+        if (pace_ > 0.0 && rest > 0.0)
+            carriedUntil_ = std::max(carriedUntil_, now) + durationOf(rest / (format_.rate * pace_));
+        collect(handed_);
+    } else {
+        collect(heard);
+        carriedUntil_ = {};
+        starved_ = 0.0;
+        dropRequest_ = true;
     }
+    continues_ = carryOn;
+    complete_ = false;
     segment_ = segment;
     format_ = format;
     kept_.reset(format.channels);
     handed_ = 0;
     consumed_ = 0.0;
     written_ = 0;
-    running_ = running;
-    dropRequest_ = true;
+    running_ = running || carryOn;
     return heard;
-}
-
-void Sink::setRunning(bool running)
-{
-    std::lock_guard lock(mutex_);
-    advance(Clock::now());
-    running_ = running;
 }
 
 void Sink::setCapacity(std::int64_t frames)
@@ -70,6 +106,12 @@ std::int64_t Sink::held()
     std::lock_guard lock(mutex_);
     advance(Clock::now());
     return handed_ - heardLocked();
+}
+
+Sink::Clock::time_point Sink::carriedUntil()
+{
+    std::lock_guard lock(mutex_);
+    return carriedUntil_;
 }
 
 void Sink::setPace(double pace)
@@ -94,6 +136,16 @@ bool Sink::accept(std::uint64_t segment, const float* frames, std::size_t count,
     if (segment != segment_)
         return false;
     advance(Clock::now());
+    // The silence the output played while it was dry comes before this audio.
+    const double longestGap = kLongestGapSeconds * format_.rate * pace_;
+    if (keep && starved_ >= 1.0 && starved_ <= longestGap) {
+        collect(handed_);
+        if (pending_.frames.empty())
+            pending_.format = format_;
+        pending_.frames.resize(pending_.frames.size() +
+                               static_cast<std::size_t>(starved_) * static_cast<std::size_t>(format_.channels), 0.0f);
+    }
+    starved_ = 0.0;
     if (keep)
         kept_.push(frames, count);
     else
@@ -102,25 +154,21 @@ bool Sink::accept(std::uint64_t segment, const float* frames, std::size_t count,
     return true;
 }
 
+void Sink::markComplete(std::uint64_t segment)
+{
+    std::lock_guard lock(mutex_);
+    advance(Clock::now());
+    if (segment == segment_)
+        complete_ = true;
+}
+
 Sink::Heard Sink::takeHeard()
 {
     std::lock_guard lock(mutex_);
     advance(Clock::now());
+    collect(heardLocked());
     Heard result = std::move(pending_);
     pending_ = {};
-    const std::int64_t ready = std::min<std::int64_t>(heardLocked() - written_, static_cast<std::int64_t>(kept_.frames()));
-    if (ready > 0) {
-        if (!result.frames.empty() && (result.format.rate != format_.rate || result.format.channels != format_.channels)) {
-            // The last segment's tail cannot share a buffer with audio of
-            // another format; it is left out (a track was cut off anyway).
-            result.frames.clear();
-        }
-        result.format = format_;
-        const auto count = static_cast<std::size_t>(ready);
-        result.frames.insert(result.frames.end(), kept_.front(), kept_.front() + count * static_cast<std::size_t>(format_.channels));
-        kept_.pop(count);
-        written_ += ready;
-    }
     return result;
 }
 
@@ -133,7 +181,8 @@ bool Sink::takeDropRequest()
 Sink::Clock::duration Sink::untilHeld(std::int64_t frames)
 {
     std::lock_guard lock(mutex_);
-    advance(Clock::now());
+    const auto now = Clock::now();
+    advance(now);
     const std::int64_t excess = handed_ - heardLocked() - frames;
     if (excess <= 0 || pace_ <= 0.0)
         return Clock::duration::zero();
@@ -142,9 +191,8 @@ Sink::Clock::duration Sink::untilHeld(std::int64_t frames)
     // The remaining fraction of a frame is included, so waking up at the
     // returned time finds the frames heard.
     const double missing = static_cast<double>(handed_ - frames) - consumed_;
-    const double seconds = missing / (format_.rate * pace_);
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))
-        + std::chrono::microseconds(50);
+    const Clock::duration carried = carriedUntil_ > now ? carriedUntil_ - now : Clock::duration::zero();
+    return carried + durationOf(missing / (format_.rate * pace_)) + std::chrono::microseconds(50);
 }
 
 } // namespace vbmp3

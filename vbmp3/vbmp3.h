@@ -32,15 +32,27 @@
  * The output stays open from track to track while the format (rate, channels)
  * stays the same. A file output gets exactly what was heard, as 32-bit float
  * where the writer takes it: audio dropped by pause, stop, seek or reload
- * never reaches it. On a change of format the file is finished and the output
- * continues in NAME.1.wav, NAME.2.wav, ... (".N" put before the extension).
- * A file is complete (its header right) once the library closes it: at a
- * change of format, at vbmp3_free, and when the library is unloaded or the
- * process exits.
+ * never reaches it. A paced file output ("wav", "raw" at a NUVO_AUDIO_SPEED
+ * above 0) also gets the silence a device would play between two tracks
+ * that follow each other (see "Gapless" below) where the next one came late,
+ * so a gap can be heard in the file. Running dry for more than a second of
+ * real time counts as the output standing idle and writes nothing. On a
+ * change of format the file is
+ * finished and the output continues in NAME.1.wav, NAME.2.wav, ... (".N" put
+ * before the extension). A file is complete (its header right) once the
+ * library closes it: at a change of format, at vbmp3_free, and when the
+ * library is unloaded or the process exits.
  *
  * Position: what has been heard, that is the audio handed to the device less
  * what the device still holds. Pause, seek and reload take effect within the
  * output buffer (BufferOptions.outputFrames).
+ *
+ * Gapless: the end of a track is reported (vbmp3_getState 0, the position at
+ * the whole length) once all of it is with the device and the device holds at
+ * most 250 ms of it, so that a caller polling every 100 ms can open and play
+ * the next track before the device runs dry. vbmp3_close, vbmp3_open and
+ * vbmp3_play after the end carry on after what the device still holds; stop,
+ * pause and seek cut it off at once, as they do while a track plays.
  */
 #ifndef VBMP3_H
 #define VBMP3_H
@@ -112,9 +124,12 @@ typedef struct DecodeOptions {
                                 leaves it untouched (default 24000) */
 } DecodeOptions;
 
-/* vbmp3_getFileType bits; -1 when the file cannot be read or decoded. */
+/* vbmp3_getFileType bits; -1 when the file cannot be read or vbmp3_open
+ * would not take it. */
 enum {
-    VBMP3_TYPE_READ_ONLY = 1,     /* the file cannot be written */
+    VBMP3_TYPE_READ_ONLY = 1,     /* vbmp3_setTagInfo cannot replace the file (its or its
+                                     directory's permissions; a sticky directory where
+                                     neither the file nor the directory is ours) */
     VBMP3_TYPE_MPEG = 2,          /* MPEG audio */
     VBMP3_TYPE_WAV = 4,           /* RIFF WAVE */
     VBMP3_TYPE_RIFF_MPEG = 8,     /* MPEG audio in a RIFF container (.rmp) */
@@ -134,7 +149,8 @@ VBMP3_API int32_t vbmp3_init(void);
  * complete afterwards. vbmp3_init may follow. 1, or 0 without an engine.
  * Unloading the library or ending the process does the same. */
 VBMP3_API int32_t vbmp3_free(void);
-/* Closes any open file, then opens path: 1 when it decodes (record filled:
+/* Closes any open file (after the end of a track: see "Gapless" above), then
+ * opens path: 1 when it decodes (record filled:
  * the tag's title, else empty; whole seconds), 0 otherwise (missing,
  * unreadable, empty, not audio). The file is held open by descriptor until
  * closed, so renaming or replacing it does not disturb playback. */
@@ -151,7 +167,8 @@ VBMP3_API int32_t vbmp3_pause(void);
 VBMP3_API int32_t vbmp3_restart(void);
 VBMP3_API int32_t vbmp3_getFileType(const char* path);
 /* 0 stopped or ended, 1 playing, 2 paused; *seconds := the heard position in
- * whole seconds. A track ends (0) once all of it has been heard. */
+ * whole seconds. A track ends (0) with its last moment still in the device
+ * (see "Gapless" above); *seconds is then its whole length. */
 VBMP3_API int32_t vbmp3_getState(int32_t* seconds);
 /* kbit/s of the frame being decoded (changes with VBR); WAV: rate x bits x
  * channels / 1000; 0 when no file is open. */
@@ -167,16 +184,28 @@ VBMP3_API int32_t vbmp3_setVolume(int32_t left, int32_t right);
 VBMP3_API int32_t vbmp3_seek(int32_t seconds);
 VBMP3_API int32_t vbmp3_getTagInfo(TagRecord* tag);
 VBMP3_API int32_t vbmp3_getMpegInfo(MpegRecord* info);
+/* 1 with both records filled when vbmp3_open would take the file; 0 with
+ * both cleared otherwise. Texts longer than their field are cut. */
 VBMP3_API int32_t vbmp3_getFileInfo(const char* path, TagRecord* tag, MpegRecord* info);
-/* openedFile: 1 when path is the file open in the engine (it plays on
+/* Writes the fields of tag that differ from what vbmp3_getFileInfo reads from
+ * the file now (a text cut to its field counts as the same when it is passed
+ * back unchanged; genreName is not written). Every other frame and value of
+ * the file's tags, their text encodings and the ID3v2 version stay as they
+ * were; a file without a tag gets ID3v2.4 (UTF-8) and ID3v1. 1 when written
+ * (also when nothing differed), 0 when refused (see VBMP3_TYPE_READ_ONLY and
+ * VBMP3_TYPE_NO_TAG_WRITE), the file then unchanged.
+ * openedFile: 1 when path is the file open in the engine (it plays on
  * undisturbed). mode: 1 (the only one; others are treated alike). */
 VBMP3_API int32_t vbmp3_setTagInfo(const char* path, const TagRecord* tag, int32_t openedFile, int32_t mode);
 /* Ten gains in tenths of a dB (-120..120, clamped), 60 Hz to 16 kHz, as
  * peaking filters about an octave wide; bands at or above the output's
  * Nyquist frequency are left out; null switches the equalizer off. New audio
  * is shaped with the table at once; vbmp3_reload makes the change heard
- * within the output buffer. A peak limiter at -0.09 dBFS (after the volume)
- * keeps any setting from clipping; below that level it changes nothing. */
+ * within the output buffer. While a band raises its frequencies, a peak
+ * limiter at -0.09 dBFS (after the volume) keeps the boost from clipping;
+ * below that level it changes nothing. Audio that nothing raised is never
+ * limited: with the equalizer off (or cutting only), volume 100 and no decode
+ * options the output is the decoder's own, bit for bit. */
 VBMP3_API int32_t vbmp3_setEqualizer(const int32_t* table);
 /* The open file plays on from the heard position with the equalizer now in
  * force (the queued audio is made anew); no restart, no gap beyond the

@@ -2,6 +2,8 @@
 //     chain (equalizer on) to the "dummy" output, unpaced, against plain
 //     libmpg123 decoding of the same file: CPU time of the whole process.
 // (b) Real-time playback of the same file to "dummy": share of one core.
+// (c) vbmp3_getFileInfo of the same file with 2 MiB of 0xFF put in its middle
+//     (every byte a failed sync candidate) against the intact file.
 #include "vbmp3_api.h"
 
 #include <benchmark/benchmark.h>
@@ -14,6 +16,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -56,6 +60,25 @@ const fs::path& testFile()
             fs::rename(partial, mp3);
         }
         return mp3;
+    }();
+    return path;
+}
+
+// The test file with 2 MiB of 0xFF bytes put in at its middle.
+const fs::path& damagedTestFile()
+{
+    static const fs::path path = [] {
+        const fs::path damaged = fs::path(NUVO_BENCH_DATA_DIR) / "five-minutes-320k-ff-run.mp3";
+        if (!fs::exists(damaged)) {
+            std::ifstream in(testFile(), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const fs::path partial = damaged.string() + ".partial";
+            std::ofstream out(partial, std::ios::binary);
+            out << bytes.substr(0, bytes.size() / 2) << std::string(2 << 20, '\xFF') << bytes.substr(bytes.size() / 2);
+            out.close();
+            fs::rename(partial, damaged);
+        }
+        return damaged;
     }();
     return path;
 }
@@ -191,6 +214,47 @@ void BM_RealTimePlaybackCpuShare(benchmark::State& state)
     state.counters["cpu_percent_of_one_core"] = share;
 }
 BENCHMARK(BM_RealTimePlaybackCpuShare)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// vbmp3_getFileInfo of one file, in seconds of the process's CPU time (the
+// call runs on this thread; the engine's play thread is idle meanwhile), so
+// that other work on the machine does not blur the ratio.
+double fileInfoSeconds(const fs::path& path)
+{
+    TagRecord tag{};
+    MpegRecord info{};
+    const double start = processCpuSeconds();
+    if (library().getFileInfo(path.c_str(), &tag, &info) != 1)
+        throw std::runtime_error("the library cannot read " + path.string());
+    return processCpuSeconds() - start;
+}
+
+void BM_FileInfo(benchmark::State& state, const fs::path& (*file)())
+{
+    library().init();
+    file();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fileInfoSeconds(file()));
+    library().free();
+}
+BENCHMARK_CAPTURE(BM_FileInfo, Intact, &testFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_FileInfo, WithFFRun, &damagedTestFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// Both in turn; the median of the rounds' ratios (target: at most 3).
+void BM_FileInfoDamagedToIntactRatio(benchmark::State& state)
+{
+    library().init();
+    damagedTestFile();
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const double intact = fileInfoSeconds(testFile());
+        const double damaged = fileInfoSeconds(damagedTestFile());
+        ratios.push_back(damaged / intact);
+    }
+    library().free();
+    std::sort(ratios.begin(), ratios.end());
+    state.counters["ratio_median"] = ratios[ratios.size() / 2];
+}
+BENCHMARK(BM_FileInfoDamagedToIntactRatio)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
 
 } // namespace
 

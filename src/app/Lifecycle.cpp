@@ -1,6 +1,5 @@
 #include "app/Lifecycle.h"
 
-#include "app/ColorText.h"
 #include "app/Dialogs.h"
 #include "app/IniFile.h"
 #include "app/MainWindow.h"
@@ -17,6 +16,7 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
@@ -34,15 +34,6 @@
 #include <cstdio>
 
 namespace nuvo {
-
-namespace {
-
-int colorRefOf(const QColor& color)
-{
-    return colorRefFromRgb(color.red(), color.green(), color.blue());
-}
-
-} // namespace
 
 Lifecycle::Lifecycle(const AreaContext& context, DecoderBinding& decoder, const StartupContext& startup,
                      const LifecycleAreas& areas, QObject* parent)
@@ -72,8 +63,8 @@ SettingsDefaults Lifecycle::settingsDefaults() const
     const QSize outer = window.frameGeometry().size();
     defaults.left = screenSize.width() / 2 - outer.width() / 2;
     defaults.top = screenSize.height() / 2 - outer.height() / 2;
-    defaults.preColor = QString::number(colorRefOf(window.palette().color(QPalette::Link)));
-    defaults.proColor = QString::number(colorRefOf(window.palette().color(QPalette::Highlight)));
+    defaults.preColor = areas_.options.defaultColorText(Option::PlayedColor);
+    defaults.proColor = areas_.options.defaultColorText(Option::ProgressColor);
     return defaults;
 }
 
@@ -83,10 +74,12 @@ void Lifecycle::formCreate()
         return;
     context_.decoder.init();
     // The volume lives in the decoder's signal chain: no system mixer is read or restored.
+    areas_.trayHotKey.installMinimizeHandler();
 
     const Settings settings = Settings::read(IniFile::load(programFile(kSettingsFile)), settingsDefaults());
     context_.window.move(settings.left, settings.top);
     context_.window.resize(settings.width, settings.height);
+    areas_.trayHotKey.registerHotKey(settings.hotKey);
 }
 
 void Lifecycle::windowShown()
@@ -134,8 +127,7 @@ void Lifecycle::formShow()
     areas_.options.markHeaders();
     areas_.engine.markHeaders();
     areas_.equalizer.excludeDecoderSetting();
-    // The curve is drawn by the equalizer page; what the decoder needs is the table.
-    areas_.equalizer.applyEqualizer();
+    areas_.presets.showRestoredPreset();
     areas_.options.applySpeedOptions();
     context_.random.seed(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
     if (isOptionChecked(context_.ui, Option::PlayedColor))
@@ -143,6 +135,7 @@ void Lifecycle::formShow()
     areas_.playback.timer().resetProgress();
     if (isOptionChecked(context_.ui, Option::ProgressColor))
         areas_.options.showColorItem(Option::ProgressColor);
+    areas_.favourites.buildMenus();
 
     areas_.listFiles.showRestoredBinding();
     areas_.listAdding.takeCommandLine(startup_.arguments, startup_.currentDirectory);
@@ -206,6 +199,8 @@ void Lifecycle::formClose()
     decoder_.library.reset();
     decoder_.api = DecoderApi{};
     decoder_.loaded = false;
+    areas_.trayHotKey.removeTrayIcon();
+    areas_.trayHotKey.unregisterHotKey();
     reportWriteFailures(failures);
 }
 

@@ -14,6 +14,7 @@ namespace nuvo {
 
 class EnginePage;
 class EqualizerPage;
+class Favourites;
 class ListAdding;
 class ListFiles;
 class ListSearch;
@@ -42,6 +43,7 @@ struct LifecycleAreas {
     Presets& presets;
     TagPage& tagPage;
     TrayHotKey& trayHotKey;
+    Favourites& favourites;
 };
 
 // Who asked the window to close: the user waits for a message, a signal or

@@ -2,9 +2,11 @@
 
 #include "app/AreaContext.h"
 #include "app/Availability.h"
+#include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
+#include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
@@ -12,7 +14,9 @@
 #include "playback/EnginePage.h"
 #include "playback/Playback.h"
 #include "playback/RandomIndex.h"
+#include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
+#include "playlist/ListEditing.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
 #include "playlist/PlaylistModel.h"
@@ -24,6 +28,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -43,16 +48,19 @@ struct MainWindow::Areas {
           listFiles(context, state.list),
           listAdding(context),
           listSearch(context),
+          listEditing(context),
           playback(context, state.playback),
           options(context, state.options),
           engine(context),
           equalizer(context, state.equalizer),
-          presets(context),
+          presets(context, equalizer, QDir(window.context_.programDirectory).filePath(QLatin1String(kPresetFile))),
           tagPage(context, state.tag),
           trayHotKey(context, state.tray),
+          keyCommands(context, playback, equalizer),
+          favourites(context, window.context_.programDirectory),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
-                     tagPage, trayHotKey})
+                     tagPage, trayHotKey, favourites})
     {
     }
 
@@ -63,6 +71,7 @@ struct MainWindow::Areas {
     ListFiles listFiles;
     ListAdding listAdding;
     ListSearch listSearch;
+    ListEditing listEditing;
     Playback playback;
     OptionPage options;
     EnginePage engine;
@@ -70,6 +79,8 @@ struct MainWindow::Areas {
     Presets presets;
     TagPage tagPage;
     TrayHotKey trayHotKey;
+    KeyCommands keyCommands;
+    Favourites favourites;
     Lifecycle lifecycle;
 };
 
@@ -178,6 +189,11 @@ bool MainWindow::isOptionChecked(Option option) const
     return nuvo::isOptionChecked(*ui_, option);
 }
 
+EqualizerPage& MainWindow::equalizerPage() const
+{
+    return areas_->equalizer;
+}
+
 void MainWindow::closeForSession()
 {
     areas_->lifecycle.setCloseRequest(CloseRequest::Session);
@@ -195,6 +211,8 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         areas_->lifecycle.windowActivated();
+    if (event->type() == QEvent::WindowStateChange)
+        areas_->trayHotKey.windowStateChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -222,6 +240,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
+void MainWindow::openTrackTagWritten(const QString& title) { areas_->playback.openTrackTagWritten(title); }
+void MainWindow::releaseCurrentTrack() { areas_->playback.releaseCurrentTrack(); }
+void MainWindow::resetClosedDisplay() { areas_->playback.resetClosedDisplay(); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
 void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
@@ -229,15 +250,14 @@ void MainWindow::showCount() { areas_->playlistView.showCount(); }
 void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index); }
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
+void MainWindow::clearAll() { areas_->listEditing.clearExecute(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
-// The favourite lists arrive with their menu; until then a saved list joins nothing.
-void MainWindow::addFavoriteList(const QString&) {}
+void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
 void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
 void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
-// The tag view and the tray icon arrive with their pages; until then there is nothing to refresh.
-void MainWindow::showTagInfo() {}
-void MainWindow::updateTrayTip() {}
+void MainWindow::showTagInfo() { areas_->tagPage.showTagInfo(); }
+void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }

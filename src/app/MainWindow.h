@@ -20,6 +20,7 @@ class Form1;
 namespace nuvo {
 
 class DecoderLibrary;
+class EqualizerPage;
 class PlaylistModel;
 struct PlayerState;
 
@@ -55,6 +56,8 @@ public:
     const QString& applicationTitle() const;
     QString statusText(int panel) const;
     bool isOptionChecked(Option option) const;
+    // The band steps of the digit keys, for the window tests.
+    EqualizerPage& equalizerPage() const;
 
     // Closes with the usual saving for a signal or the end of the session:
     // nothing waits for the user, a failed write is told on standard error.
@@ -75,6 +78,9 @@ private:
     // WindowSteps, each handed to its area.
     void startWithFallThrough(Direction direction) override;
     void resetToClosed() override;
+    void openTrackTagWritten(const QString& title) override;
+    void releaseCurrentTrack() override;
+    void resetClosedDisplay() override;
     void showProgress() override;
     void clearProgress() override;
     void playFirstAdded() override;
@@ -83,6 +89,7 @@ private:
     void bindListFile(const QString& path) override;
     void markListChanged() override;
     void unbindListFile() override;
+    void clearAll() override;
     void addFavoriteList(const QString& path) override;
     void refreshAfterAdd(bool bound) override;
     void refreshAfterRemove() override;

@@ -1,12 +1,16 @@
 #include "app/OptionPage.h"
 
+#include "app/Availability.h"
 #include "app/ColorText.h"
+#include "app/Dialogs.h"
 #include "app/PlayerState.h"
 #include "app/Settings.h"
+#include "app/WindowSteps.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 
 #include <QListWidget>
+#include <QMainWindow>
 #include <QSignalBlocker>
 
 namespace nuvo {
@@ -21,6 +25,16 @@ QColor colorOf(const QString& text)
     return {rgb.r, rgb.g, rgb.b};
 }
 
+QString colorTextOf(const QColor& color)
+{
+    return QString::number(colorRefFromRgb(color.red(), color.green(), color.blue()));
+}
+
+QString colorLabel(Option option)
+{
+    return option == Option::PlayedColor ? QStringLiteral("Played/Standby") : QStringLiteral("ProgressBar");
+}
+
 } // namespace
 
 bool isOptionChecked(const Ui::Form1& ui, Option option)
@@ -28,15 +42,33 @@ bool isOptionChecked(const Ui::Form1& ui, Option option)
     return ui.CheckListBox1->item(static_cast<int>(option))->checkState() == Qt::Checked;
 }
 
+void refreshTagViewOnTagPage(Ui::Form1& ui, WindowSteps& steps)
+{
+    QTabWidget* pages = ui.PageControl1;
+    if (pages->currentIndex() != kTagEditPage)
+        return;
+    steps.showTagInfo();
+    if (!pages->hasFocus())
+        pages->setFocus();
+}
+
 OptionPage::OptionPage(const AreaContext& context, OptionState& own, QObject* parent)
     : QObject(parent), context_(context), own_(own)
 {
+    // Every change the program makes is made under a signal blocker: what arrives here is the user's toggle.
+    connect(context_.ui.CheckListBox1, &QListWidget::itemChanged, this, &OptionPage::checkListBox1ClickCheck);
 }
 
 void OptionPage::setOptionChecked(Option option, bool checked)
 {
     const QSignalBlocker quiet(context_.ui.CheckListBox1);
     context_.ui.CheckListBox1->item(static_cast<int>(option))->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void OptionPage::setItemText(Option option, const QString& text)
+{
+    const QSignalBlocker quiet(context_.ui.CheckListBox1);
+    context_.ui.CheckListBox1->item(static_cast<int>(option))->setText(text);
 }
 
 void OptionPage::restore(const Settings& s)
@@ -52,8 +84,8 @@ void OptionPage::restore(const Settings& s)
     setOptionChecked(Option::TabsAtBottom, s.tabsAtBottom);
     setOptionChecked(Option::AutoStart, s.autoStart);
     setOptionChecked(Option::ClearListToOpen, s.clearListToOpen);
-    setPreColor(s.preColor);
-    setProColor(s.proColor);
+    setColorText(Option::PlayedColor, s.preColor);
+    setColorText(Option::ProgressColor, s.proColor);
 }
 
 void OptionPage::collect(Settings& s) const
@@ -82,10 +114,11 @@ void OptionPage::applyTabPosition()
 
 void OptionPage::markHeaders()
 {
+    const QSignalBlocker quiet(context_.ui.CheckListBox1);
     for (int row : kOptionHeaders) {
         QListWidgetItem* item = context_.ui.CheckListBox1->item(row);
-        item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
-        // Without check state data the item shows no check box at all.
+        // Headers only show text: no check box and no selection colours.
+        item->setFlags(item->flags() & ~(Qt::ItemIsUserCheckable | Qt::ItemIsSelectable));
         item->setData(Qt::CheckStateRole, QVariant());
     }
 }
@@ -100,23 +133,118 @@ void OptionPage::applySpeedOptions()
 
 void OptionPage::showColorItem(Option option)
 {
-    const bool played = option == Option::PlayedColor;
-    const QString label = played ? QStringLiteral("Played/Standby") : QStringLiteral("ProgressBar");
-    const QString& colour = played ? own_.colours.preColor : own_.colours.proColor;
-    context_.ui.CheckListBox1->item(static_cast<int>(option))->setText(colorItemText(label, parseColorRef(colour, 0)));
+    const QString& colour = option == Option::PlayedColor ? own_.colours.preColor : own_.colours.proColor;
+    setItemText(option, colorItemText(colorLabel(option), parseColorRef(colour, 0)));
 }
 
-void OptionPage::setPreColor(const QString& text)
+QString OptionPage::defaultColorText(Option option) const
 {
-    own_.colours.preColor = text;
-    own_.colours.played = colorOf(text);
-    context_.playlist.repaint(context_.playlist.currentIndex());
+    const QPalette::ColorRole role = option == Option::PlayedColor ? QPalette::Link : QPalette::Highlight;
+    return colorTextOf(context_.window.palette().color(role));
 }
 
-void OptionPage::setProColor(const QString& text)
+void OptionPage::setColorText(Option option, const QString& text)
 {
-    own_.colours.proColor = text;
-    own_.colours.progress = colorOf(text);
+    if (option == Option::PlayedColor) {
+        own_.colours.preColor = text;
+        own_.colours.played = colorOf(text);
+        context_.playlist.repaint(context_.playlist.currentIndex());
+    } else {
+        // The bar takes the colour at its next paint.
+        own_.colours.proColor = text;
+        own_.colours.progress = colorOf(text);
+    }
+}
+
+void OptionPage::checkListBox1ClickCheck(QListWidgetItem* item)
+{
+    const auto option = static_cast<Option>(context_.ui.CheckListBox1->row(item));
+    const bool checked = item->checkState() == Qt::Checked;
+    switch (option) {
+    case Option::Single:
+    case Option::All:
+    case Option::Random:
+        loopModeToggled(option, checked);
+        break;
+    case Option::Slow:
+        own_.seekDivisor = checked ? 100 : 50;
+        // The keyboard commands act only while the page control has the focus.
+        context_.ui.PageControl1->setFocus();
+        break;
+    case Option::HighSpeed:
+        own_.equalizerKeyStep = checked ? 5 : 1;
+        break;
+    case Option::PlayedColor:
+    case Option::ProgressColor:
+        colorOptionToggled(option, checked);
+        break;
+    case Option::TabsAtBottom:
+        tabPositionToggled();
+        break;
+    case Option::SaveSize:
+    case Option::AutoStart:
+    case Option::ClearListToOpen:
+        break;
+    }
+}
+
+// The three loop modes exclude each other; none of them is allowed.
+void OptionPage::loopModeToggled(Option option, bool checked)
+{
+    if (option == Option::All) {
+        if (checked) {
+            setOptionChecked(Option::Single, false);
+            setOptionChecked(Option::Random, false);
+        }
+        followNavigation();
+        return;
+    }
+    if (!checked)
+        return;
+    setOptionChecked(option == Option::Single ? Option::Random : Option::Single, false);
+    uncheckAllAndFollow();
+}
+
+void OptionPage::uncheckAllAndFollow()
+{
+    if (!isOptionChecked(context_.ui, Option::All))
+        return;
+    setOptionChecked(Option::All, false);
+    followNavigation();
+}
+
+// With fewer than two entries both navigation pairs are off whatever All says.
+void OptionPage::followNavigation()
+{
+    if (context_.playlist.count() >= 2)
+        context_.availability.applyNavigationRule();
+}
+
+void OptionPage::colorOptionToggled(Option option, bool checked)
+{
+    if (!checked) {
+        setColorText(option, defaultColorText(option));
+        setItemText(option, colorLabel(option));
+        return;
+    }
+    const std::optional<QColor> chosen = dialogs().color(&context_.window, lastChosenColor_);
+    if (context_.steps.windowClosed())
+        return;
+    if (!chosen) {
+        // Cancelled: the option is off again and its colour stays as it was.
+        setOptionChecked(option, false);
+        return;
+    }
+    lastChosenColor_ = *chosen;
+    setColorText(option, colorTextOf(*chosen));
+    showColorItem(option);
+}
+
+void OptionPage::tabPositionToggled()
+{
+    context_.ui.PageControl1->setFocus();
+    applyTabPosition();
+    markHeaders();
 }
 
 } // namespace nuvo

@@ -6,7 +6,10 @@
 #include "app/SettingsOwner.h"
 #include "app/Options.h"
 
+#include <QColor>
 #include <QObject>
+
+class QListWidgetItem;
 
 namespace nuvo {
 
@@ -26,14 +29,26 @@ public:
     void applySpeedOptions();
     // The item text of Played/Standby or ProgressBar shows its colour.
     void showColorItem(Option option);
+    // The desktop's colour for the current entry or the progress bar, as stored.
+    QString defaultColorText(Option option) const;
+
+    // The user toggled an option.
+    void checkListBox1ClickCheck(QListWidgetItem* item);
 
 private:
+    void loopModeToggled(Option option, bool checked);
+    void uncheckAllAndFollow();
+    void followNavigation();
+    void colorOptionToggled(Option option, bool checked);
+    void tabPositionToggled();
     void setOptionChecked(Option option, bool checked);
-    void setPreColor(const QString& text);
-    void setProColor(const QString& text);
+    void setItemText(Option option, const QString& text);
+    void setColorText(Option option, const QString& text);
 
     AreaContext context_;
     OptionState& own_;
+    // The colour dialog opens with the colour last chosen in it, for either option.
+    QColor lastChosenColor_ = Qt::black;
 };
 
 } // namespace nuvo

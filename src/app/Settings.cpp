@@ -56,6 +56,10 @@ Settings Settings::read(const IniFile& ini, const SettingsDefaults& defaults)
     s.downSample = ini.readInteger(kEngine, "DownSample", 0);
     s.channel = ini.readInteger(kEngine, "Channel", 0);
     s.outSample = ini.readInteger(kEngine, "OutSample", 24000);
+    // The user's output format and the equalizer exclude each other; a file
+    // with both switched on keeps the output format and the equalizer off.
+    if (s.decodeOptionsSet)
+        s.equalizerEnabled = false;
     return s;
 }
 

@@ -15,6 +15,13 @@ public:
     // Playback
     virtual void startWithFallThrough(Direction direction) = 0;
     virtual void resetToClosed() = 0;
+    // After a tag write to the open track: its type is read again and the
+    // captions follow the written title.
+    virtual void openTrackTagWritten(const QString& title) = 0;
+    // A list edit takes away the open track's entry: the track is closed
+    // first, and once the list has changed the closed state is shown.
+    virtual void releaseCurrentTrack() = 0;
+    virtual void resetClosedDisplay() = 0;
     virtual void showProgress() = 0;
     virtual void clearProgress() = 0;
 
@@ -27,6 +34,8 @@ public:
     virtual void bindListFile(const QString& path) = 0;
     virtual void markListChanged() = 0;
     virtual void unbindListFile() = 0;
+    // The list menu's ClearAll: closes the open track, empties the list and forgets a bound file.
+    virtual void clearAll() = 0;
     // A list file just saved joins the favourite lists.
     virtual void addFavoriteList(const QString& path) = 0;
 

@@ -1,13 +1,16 @@
-// The Equalizer page: the ten-band curve and its "Enable" switch.
+// The Equalizer page: the ten-band curve, its picture and its "Enable" switch.
 #pragma once
 
 #include "app/AreaContext.h"
 #include "app/SettingsOwner.h"
+#include "equalizer/CurveRules.h"
 
 #include <QObject>
+#include <QPoint>
 
 namespace nuvo {
 
+class CurveImage;
 struct EqualizerState;
 
 class EqualizerPage : public QObject, public SettingsOwner {
@@ -27,8 +30,26 @@ public:
 
     void onOffExecute();
     void applyEqualizer();
+    // Hands the table to the decoder and draws every band on the picture as it is.
+    void drawEqualizer();
+    // A whole new curve (a preset): the old one is erased first.
+    void showCurve(const BandTable& table);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void image1MouseDown(Qt::MouseButton button, QPoint at);
+    void image1MouseMove(Qt::MouseButtons buttons, QPoint at);
+    void image1MouseUp(Qt::MouseButton button);
+    void editBandAt(QPoint at);
+    void stepBand(int band, std::int32_t (*step)(std::int32_t value, int step, bool highSpeed));
+    void eraseCurveArea();
+    void redrawBand(int band, ReadoutLabel label);
+    void drawBand(int band, ReadoutLabel label);
+
+    CurveImage& image() const;
+
     AreaContext context_;
     EqualizerState& own_;
 };

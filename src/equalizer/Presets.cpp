@@ -1,16 +1,43 @@
 #include "equalizer/Presets.h"
 
+#include "app/Dialogs.h"
+#include "app/IniFile.h"
+#include "app/PlayerState.h"
 #include "app/Settings.h"
 #include "app/TextFile.h"
+#include "equalizer/EqualizerPage.h"
+#include "equalizer/PresetFile.h"
 #include "ui_MainWindow.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace nuvo {
 
-Presets::Presets(const AreaContext& context, QObject* parent) : QObject(parent), context_(context)
+namespace {
+
+// The first entry is the flat curve of its own; it is never stored.
+constexpr int kBuiltInItem = 0;
+constexpr int kNameLength = 255;
+
+} // namespace
+
+Presets::Presets(const AreaContext& context, EqualizerPage& equalizer, const QString& presetFile, QObject* parent)
+    : QObject(parent), context_(context), equalizer_(equalizer), presetFile_(presetFile)
 {
+    QComboBox* box = context_.ui.ComboBox2;
+    box->lineEdit()->setMaxLength(kNameLength);
+    // A typed name becomes a preset only through Add: the box neither completes
+    // it to a stored name nor inserts or selects anything by it.
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    connect(box->lineEdit(), &QLineEdit::textEdited, this, &Presets::nameEdited);
+    connect(box, &QComboBox::activated, this, &Presets::comboBox2Change);
+    connect(context_.ui.Button3, &QAbstractButton::clicked, context_.ui.Add, &QAction::trigger);
+    connect(context_.ui.Button4, &QAbstractButton::clicked, context_.ui.Del, &QAction::trigger);
+    connect(context_.ui.Add, &QAction::triggered, this, &Presets::addExecute);
+    connect(context_.ui.Del, &QAction::triggered, this, &Presets::delExecute);
 }
 
 void Presets::restoreNames(const QString& path)
@@ -24,9 +51,8 @@ void Presets::restoreNames(const QString& path)
 
 void Presets::restore(const Settings& s)
 {
-    QComboBox* box = context_.ui.ComboBox2;
-    const QSignalBlocker quiet(box);
-    box->setCurrentIndex(s.presetItem >= -1 && s.presetItem < box->count() ? s.presetItem : -1);
+    const int count = context_.ui.ComboBox2->count();
+    selectItem(s.presetItem >= -1 && s.presetItem < count ? s.presetItem : -1);
 }
 
 void Presets::collect(Settings& s) const
@@ -40,6 +66,124 @@ QStringList Presets::names() const
     for (int i = 0; i < context_.ui.ComboBox2->count(); ++i)
         names << context_.ui.ComboBox2->itemText(i);
     return names;
+}
+
+void Presets::showRestoredPreset()
+{
+    if (context_.ui.ComboBox2->currentIndex() < 0)
+        equalizer_.drawEqualizer();
+    else
+        comboBox2Change();
+}
+
+void Presets::nameEdited()
+{
+    // A name being typed is no entry of the list: the box must not keep
+    // pointing at the preset picked before, which Del would then delete.
+    QComboBox* box = context_.ui.ComboBox2;
+    if (box->currentIndex() >= 0) {
+        QLineEdit* edit = box->lineEdit();
+        const QString typed = edit->text();
+        const int cursor = edit->cursorPosition();
+        selectItem(-1);
+        edit->setText(typed);
+        edit->setCursorPosition(cursor);
+    }
+    comboBox2Change();
+}
+
+void Presets::comboBox2Change()
+{
+    const QComboBox* box = context_.ui.ComboBox2;
+    const QString text = box->currentText();
+    setAddEnabled(!text.trimmed().isEmpty());
+    const int index = box->currentIndex();
+    if (index < 0) {
+        setDelEnabled(false);
+        return;
+    }
+    if (index == kBuiltInItem) {
+        if (text == QLatin1String("Default"))
+            equalizer_.showCurve(BandTable{});
+        setDelEnabled(false);
+        return;
+    }
+    if (text == box->itemText(index))
+        equalizer_.showCurve(readPreset(IniFile::load(presetFile_), text));
+    setDelEnabled(true);
+}
+
+void Presets::addExecute()
+{
+    const QComboBox* box = context_.ui.ComboBox2;
+    // Without outer blanks: the preset file gives section names back trimmed.
+    const QString name = box->currentText().trimmed();
+    if (box->currentIndex() == kBuiltInItem || name.isEmpty())
+        return;
+    int position = box->findText(name, Qt::MatchFixedString);
+    // Nor is the flat curve overwritten under its name typed anew.
+    if (position == kBuiltInItem)
+        return;
+    IniFile ini = IniFile::load(presetFile_);
+    writePreset(ini, name, context_.state.equalizer.table);
+    if (!saveChange(ini))
+        return;
+    if (position < 0) {
+        const QSignalBlocker quiet(context_.ui.ComboBox2);
+        context_.ui.ComboBox2->addItem(name);
+        position = box->count() - 1;
+    }
+    // Selected by the program: the buttons stay as they are.
+    if (position != box->currentIndex())
+        selectItem(position);
+}
+
+void Presets::delExecute()
+{
+    QComboBox* box = context_.ui.ComboBox2;
+    const int index = box->currentIndex();
+    if (index <= kBuiltInItem)
+        return;
+    IniFile ini = IniFile::load(presetFile_);
+    ini.eraseSection(box->itemText(index));
+    if (!saveChange(ini))
+        return;
+    {
+        const QSignalBlocker quiet(box);
+        box->removeItem(index);
+        // No other preset takes its place; the curve stays as it is.
+        box->setCurrentIndex(-1);
+    }
+    setAddEnabled(false);
+    setDelEnabled(false);
+}
+
+bool Presets::saveChange(const IniFile& ini)
+{
+    // The list changes only once the file holds the change.
+    QString error;
+    if (ini.save(presetFile_, &error))
+        return true;
+    dialogs().showError(&context_.window, error);
+    return false;
+}
+
+void Presets::selectItem(int index)
+{
+    const QSignalBlocker quiet(context_.ui.ComboBox2);
+    context_.ui.ComboBox2->setCurrentIndex(index);
+}
+
+void Presets::setAddEnabled(bool enabled)
+{
+    context_.ui.Add->setEnabled(enabled);
+    context_.ui.Button3->setEnabled(enabled);
+}
+
+void Presets::setDelEnabled(bool enabled)
+{
+    context_.ui.Del->setEnabled(enabled);
+    context_.ui.Button4->setEnabled(enabled);
 }
 
 } // namespace nuvo

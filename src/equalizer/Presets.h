@@ -1,4 +1,5 @@
-// The equalizer's named presets: the preset box and its saved list of names.
+// The equalizer's named presets: the preset box, its saved list of names and
+// the curves stored in "Eqlz.ini".
 #pragma once
 
 #include "app/AreaContext.h"
@@ -9,20 +10,38 @@
 
 namespace nuvo {
 
+class EqualizerPage;
+class IniFile;
 
 class Presets : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
-    explicit Presets(const AreaContext& context, QObject* parent = nullptr);
+    // presetFile: where the curves are stored.
+    Presets(const AreaContext& context, EqualizerPage& equalizer, const QString& presetFile,
+            QObject* parent = nullptr);
 
     // The names saved at the last close replace the design-time "Default".
     void restoreNames(const QString& path);
     void restore(const Settings& settings) override;
     void collect(Settings& settings) const override;
     QStringList names() const;
+    // First show: the restored preset is loaded as if picked, or the flat curve drawn.
+    void showRestoredPreset();
+
+    void comboBox2Change();
+    void addExecute();
+    void delExecute();
 
 private:
+    void nameEdited();
+    void setAddEnabled(bool enabled);
+    void setDelEnabled(bool enabled);
+    void selectItem(int index);
+    bool saveChange(const IniFile& ini);
+
     AreaContext context_;
+    EqualizerPage& equalizer_;
+    QString presetFile_;
 };
 
 } // namespace nuvo

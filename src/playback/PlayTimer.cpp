@@ -27,12 +27,28 @@ PlayTimer::PlayTimer(const AreaContext& context, PlaybackState& own, TrackSteppe
 
 void PlayTimer::start()
 {
+    heldForSeek_ = false;
     timer1_->start();
 }
 
 void PlayTimer::stop()
 {
+    heldForSeek_ = false;
     timer1_->stop();
+}
+
+void PlayTimer::holdForSeek()
+{
+    timer1_->stop();
+    heldForSeek_ = true;
+}
+
+void PlayTimer::resumeAfterSeek()
+{
+    const bool resume = heldForSeek_ && own_.trackOpen();
+    heldForSeek_ = false;
+    if (resume)
+        timer1_->start();
 }
 
 void PlayTimer::timer1Timer()

@@ -20,6 +20,13 @@ public:
 
     void start();
     void stop();
+    // A seek takes the timer off until it is released. Whoever starts or
+    // stops the timer meanwhile (Pause, Stop, a new track) takes it back,
+    // and the release then leaves it as it is.
+    void holdForSeek();
+    // Back on after the seek, while the track is still open: if it ended
+    // meanwhile, the next tick handles its end.
+    void resumeAfterSeek();
 
     void showProgress();
     void clearProgress();
@@ -38,6 +45,7 @@ private:
     PlaybackState& own_;
     TrackStepper& stepper_;
     QTimer* timer1_ = nullptr;
+    bool heldForSeek_ = false;
 };
 
 } // namespace nuvo

@@ -33,6 +33,7 @@ Playback::Playback(const AreaContext& context, PlaybackState& own, QObject* pare
       own_(own),
       stepper_(context.ui, context.playlist, context.random, context.availability),
       timer_(context, own, stepper_, this),
+      seek_(context, own, timer_),
       volume_(context, own)
 {
     Ui::Form1& ui = context_.ui;
@@ -253,12 +254,37 @@ void Playback::resetToClosed()
 {
     timer_.stop();
     own_.playState = -1;
-    context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
-    context_.ui.StatusPanel1->clear();
-    context_.ui.StatusPanel2->clear();
-    setTitles(QStringLiteral("Nuvo"));
+    showClosedPanels();
     timer_.resetProgress();
     context_.ui.Label2->setText(QString::number(context_.playlist.currentIndex() + 1));
+    context_.availability.applyPlayEvent(PlayEvent::Reset);
+}
+
+void Playback::openTrackTagWritten(const QString& title)
+{
+    const QString& path = context_.playlist.path(context_.playlist.currentIndex());
+    const int fileType = context_.decoder.getFileType(QFile::encodeName(path).constData());
+    // The track stays open whatever the file reads like now; -1 would say it was closed.
+    if (fileType == -1)
+        return;
+    own_.playState = fileType;
+    if (hasTag(fileType))
+        setTitles(title.isEmpty() ? fileNamePart(path) : title);
+}
+
+void Playback::releaseCurrentTrack()
+{
+    timer_.stop();
+    context_.decoder.close();
+    own_.playState = -1;
+}
+
+void Playback::resetClosedDisplay()
+{
+    showClosedPanels();
+    timer_.resetProgress();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.steps.showCount();
     context_.availability.applyPlayEvent(PlayEvent::Reset);
 }
 
@@ -271,13 +297,18 @@ void Playback::closeOpenTrack()
 
 void Playback::showTrackClosed()
 {
+    showClosedPanels();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
+    focusPageControlOnTagPage();
+}
+
+void Playback::showClosedPanels()
+{
     context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
     context_.ui.StatusPanel1->clear();
     context_.ui.StatusPanel2->clear();
     setTitles(QStringLiteral("Nuvo"));
-    context_.ui.Label2->setText(QStringLiteral("0"));
-    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
-    focusPageControlOnTagPage();
 }
 
 void Playback::selectCurrentWhenNothingSelected()
@@ -288,14 +319,7 @@ void Playback::selectCurrentWhenNothingSelected()
 
 void Playback::focusPageControlOnTagPage()
 {
-    // The tag view follows the current track; the keys keep working
-    // because the page control keeps the focus.
-    QTabWidget* pages = context_.ui.PageControl1;
-    if (pages->currentIndex() != kTagEditPage)
-        return;
-    context_.steps.showTagInfo();
-    if (!pages->hasFocus())
-        pages->setFocus();
+    refreshTagViewOnTagPage(context_.ui, context_.steps);
 }
 
 void Playback::setTitles(const QString& title)

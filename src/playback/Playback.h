@@ -1,12 +1,13 @@
 // Play control: Play, Pause/Resume, Stop/Close, Previous and Next, playing
 // an entry of the list, the routines that open a track, fall through to
 // another one and close the player. It owns the play timer, the moves of
-// the current entry and the volume.
+// the current entry, seeking and the volume.
 #pragma once
 
 #include "app/AreaContext.h"
 #include "app/WindowSteps.h"
 #include "playback/PlayTimer.h"
+#include "playback/SeekControl.h"
 #include "playback/TrackStepper.h"
 #include "playback/VolumeControl.h"
 
@@ -30,8 +31,12 @@ public:
 
     void startWithFallThrough(Direction direction);
     void resetToClosed();
+    void openTrackTagWritten(const QString& title);
+    void releaseCurrentTrack();
+    void resetClosedDisplay();
 
     PlayTimer& timer() { return timer_; }
+    SeekControl& seek() { return seek_; }
     VolumeControl& volume() { return volume_; }
 
     // Panel 0 before anything was opened (first show).
@@ -46,6 +51,7 @@ private:
     bool startCurrentTrack();
     void closeOpenTrack();
     void showTrackClosed();
+    void showClosedPanels();
     void playAgain();
     void stepExecute(Direction direction);
     void followMove(Direction direction);
@@ -57,6 +63,7 @@ private:
     PlaybackState& own_;
     TrackStepper stepper_;
     PlayTimer timer_;
+    SeekControl seek_;
     VolumeControl volume_;
 };
 

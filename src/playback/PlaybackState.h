@@ -13,6 +13,8 @@ struct PlaybackState {
     OpenRecord openRecord{};
     int trackSeconds = 0;
     int elapsedSeconds = 0;
+    // From a left press on the progress bar that started a seek until its release.
+    bool seekDragging = false;
     int volumeLeft = 100;
     int volumeRight = 100;
     // The application's title: the playing track's title or file name, else "Nuvo".

@@ -25,6 +25,10 @@ protected:
 
 private:
     QImage picture_;
+    // What the picture shows, so an unchanged tick costs no redraw.
+    int drawnFilled_ = -1;
+    QColor drawnFilledColor_;
+    QColor drawnEmptyColor_;
 };
 
 } // namespace nuvo

@@ -1,5 +1,6 @@
 #include "playback/VolumeControl.h"
 
+#include "app/Availability.h"
 #include "app/PlayerState.h"
 #include "app/Settings.h"
 #include "ui_MainWindow.h"
@@ -9,8 +10,13 @@
 
 namespace nuvo {
 
-VolumeControl::VolumeControl(const AreaContext& context, PlaybackState& own) : context_(context), own_(own)
+VolumeControl::VolumeControl(const AreaContext& context, PlaybackState& own, QObject* parent)
+    : QObject(parent), context_(context), own_(own)
 {
+    Ui::Form1& ui = context_.ui;
+    connect(ui.VolumeUp, &QAction::triggered, this, &VolumeControl::volumeUpExecute);
+    connect(ui.VolumeDown, &QAction::triggered, this, &VolumeControl::volumeDownExecute);
+    ui.Label1->installEventFilter(this);
 }
 
 void VolumeControl::restore(const Settings& s)
@@ -28,12 +34,68 @@ void VolumeControl::applyRestored()
     bool ok = false;
     const int volume = context_.ui.Label1->text().trimmed().toInt(&ok);
     // A hand-edited value that is no number counts as full volume.
-    own_.volumeLeft = own_.volumeRight = ok ? std::clamp(volume, 0, 100) : 100;
+    own_.volumeLeft = own_.volumeRight = ok ? std::clamp(volume, 0, kVolumeMaximum) : kVolumeMaximum;
+    // The label shows the volume in force, and that is what the close writes back.
+    context_.ui.Label1->setText(QString::number(own_.volumeLeft));
 }
 
 void VolumeControl::send()
 {
     context_.decoder.setVolume(own_.volumeLeft, own_.volumeRight);
+}
+
+void VolumeControl::changeVolume(VolumeDirection direction, int step)
+{
+    const int limit = direction == VolumeDirection::Up ? kVolumeMaximum : 0;
+    if (own_.volumeLeft == limit)
+        return;
+    own_.volumeLeft = own_.volumeRight = steppedVolume(own_.volumeLeft, direction, step);
+    // Without an open track the next Play sends it before opening.
+    if (own_.trackOpen())
+        send();
+    context_.ui.Label1->setText(QString::number(own_.volumeLeft));
+    context_.availability.showVolumeLimits(own_.volumeLeft);
+}
+
+void VolumeControl::volumeUpExecute()
+{
+    changeVolume(VolumeDirection::Up, menuVolumeStep(own_.volumeLeft, VolumeDirection::Up));
+}
+
+void VolumeControl::volumeDownExecute()
+{
+    changeVolume(VolumeDirection::Down, menuVolumeStep(own_.volumeLeft, VolumeDirection::Down));
+}
+
+bool VolumeControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == context_.ui.Label1) {
+        if (event->type() == QEvent::Enter)
+            label1MouseEnter();
+        else if (event->type() == QEvent::Leave)
+            label1MouseLeave();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void VolumeControl::label1MouseEnter()
+{
+    setLabelColor(QPalette::Link);
+    // With the focus on the page control the wheel changes the volume.
+    context_.ui.PageControl1->setFocus();
+}
+
+void VolumeControl::label1MouseLeave()
+{
+    setLabelColor(QPalette::Text);
+}
+
+void VolumeControl::setLabelColor(QPalette::ColorRole systemColor)
+{
+    QLabel* label = context_.ui.Label1;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, context_.window.palette().color(systemColor));
+    label->setPalette(palette);
 }
 
 } // namespace nuvo

@@ -61,10 +61,13 @@ bool nameHoldsLineBreak(const char* name)
     return std::strpbrk(name, "\r\n") != nullptr;
 }
 
+// A scan for tracks reads each list file it meets; a scan for list files only collects them.
+enum class Collect { Tracks, ListFiles };
+
 class DirectoryScanner {
 public:
-    explicit DirectoryScanner(ScanControl* control)
-        : control_(control), pseudoDevices_(pseudoFileSystemDevices(readMountInfo()))
+    DirectoryScanner(Collect collect, ScanControl* control)
+        : collect_(collect), control_(control), pseudoDevices_(pseudoFileSystemDevices(readMountInfo()))
     {
     }
 
@@ -77,7 +80,7 @@ public:
         const std::vector<Entry> entries = readEntries(nativeDir);
         const QString prefix = dir.endsWith(u'/') ? dir : dir + u'/';
         const QByteArray nativePrefix = nativeDir.endsWith('/') ? nativeDir : nativeDir + '/';
-        QStringList tracksHere;
+        QStringList filesHere;
         for (const Entry& entry : entries) {
             const QString path = prefix + entry.name;
             switch (entry.kind) {
@@ -85,14 +88,18 @@ public:
                 scan(nativePrefix + entry.nativeName.c_str(), path);
                 break;
             case EntryKind::List:
-                keep(readListFile(path));
+                if (collect_ == Collect::Tracks)
+                    keep(readListFile(path));
+                else
+                    filesHere.append(path);
                 break;
             case EntryKind::Track:
-                tracksHere.append(path);
+                if (collect_ == Collect::Tracks)
+                    filesHere.append(path);
                 break;
             }
         }
-        keep(tracksHere);
+        keep(filesHere);
     }
 
 private:
@@ -147,6 +154,7 @@ private:
         return entries;
     }
 
+    Collect collect_;
     ScanControl* control_;
     const std::vector<dev_t> pseudoDevices_;
     QStringList found_;
@@ -176,16 +184,30 @@ std::vector<dev_t> pseudoFileSystemDevices(QByteArrayView mountInfo)
     return devices;
 }
 
-QStringList scanDirectory(const QString& dir, ScanControl* control)
+namespace {
+
+QStringList scanFrom(const QString& dir, Collect collect, ScanControl* control)
 {
     QString start = dir;
     while (start.size() > 1 && start.endsWith(u'/'))
         start.chop(1);
     if (start.isEmpty() || holdsLineBreak(start))
         return {};
-    DirectoryScanner scanner(control);
+    DirectoryScanner scanner(collect, control);
     scanner.scan(QFile::encodeName(start), start);
     return scanner.take();
+}
+
+} // namespace
+
+QStringList scanDirectory(const QString& dir, ScanControl* control)
+{
+    return scanFrom(dir, Collect::Tracks, control);
+}
+
+QStringList scanListFiles(const QString& dir)
+{
+    return scanFrom(dir, Collect::ListFiles, nullptr);
 }
 
 } // namespace nuvo

@@ -33,4 +33,8 @@ QStringList scanDirectory(const QString& dir, ScanControl* control = nullptr);
 // The devices of the pseudo file systems listed in the text of /proc/self/mountinfo.
 std::vector<dev_t> pseudoFileSystemDevices(QByteArrayView mountInfo);
 
+// Every list file (.M3U, .PLS) under dir in the same order, those of sub-directories first; the
+// lists are not read and tracks are not collected.
+QStringList scanListFiles(const QString& dir);
+
 } // namespace nuvo

@@ -1,5 +1,6 @@
 #include "playlist/LongScan.h"
 
+#include "app/BusyCursor.h"
 #include "app/Dialogs.h"
 #include "app/WindowSteps.h"
 #include "playlist/DirectoryScan.h"
@@ -131,17 +132,6 @@ private:
     QLabel* count_ = nullptr;
 };
 
-// The busy cursor for one scope.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    // While the progress window can be used, the cursor says "busy, but you may act".
-    void allowInput() { QGuiApplication::changeOverrideCursor(Qt::BusyCursor); }
-};
-
 } // namespace
 
 void setScanProgressDelay(std::chrono::milliseconds delay)
@@ -160,7 +150,8 @@ std::optional<CollectedTracks> collectWithProgress(const AreaContext& context, c
     ScanJob job(sources);
     job.waitFor(gProgressDelay);
     if (!job.finished() && !context.steps.windowClosed()) {
-        busy.allowInput();
+        // While the progress window can be used, the cursor says "busy, but you may act".
+        QGuiApplication::changeOverrideCursor(QCursor(Qt::BusyCursor));
         ScanProgressWindow progress(&context.window, job);
         job.onFinished([&progress] { progress.accept(); });
         const int answer = dialogs().exec(progress);

@@ -66,15 +66,59 @@ int32_t fakeSetVolume(int32_t left, int32_t right)
 }
 
 int32_t fakeSeek(int32_t seconds) { record("seek " + std::to_string(seconds)); gFake.position = seconds; return 1; }
-int32_t fakeGetTagInfo(TagRecord*) { record("getTagInfo"); return 1; }
-int32_t fakeGetMpegInfo(MpegRecord*) { record("getMpegInfo"); return 1; }
-int32_t fakeGetFileInfo(const char* path, TagRecord*, MpegRecord*) { record(std::string("getFileInfo ") + path); return 0; }
-int32_t fakeSetTagInfo(const char* path, const TagRecord*, int32_t, int32_t) { record(std::string("setTagInfo ") + path); return 0; }
+const FakeTrack* openTrack()
+{
+    const auto it = gFake.tracks.find(gFake.openPath);
+    return it == gFake.tracks.end() ? nullptr : &it->second;
+}
+
+int32_t fakeGetTagInfo(TagRecord* tag)
+{
+    record("getTagInfo");
+    const FakeTrack* track = openTrack();
+    if (track)
+        *tag = track->tag;
+    return track != nullptr;
+}
+
+int32_t fakeGetMpegInfo(MpegRecord* info)
+{
+    record("getMpegInfo");
+    const FakeTrack* track = openTrack();
+    if (track)
+        *info = track->mpeg;
+    return track != nullptr;
+}
+
+int32_t fakeGetFileInfo(const char* path, TagRecord* tag, MpegRecord* info)
+{
+    record(std::string("getFileInfo ") + path);
+    const auto it = gFake.tracks.find(path);
+    if (it == gFake.tracks.end())
+        return 0;
+    *tag = it->second.tag;
+    *info = it->second.mpeg;
+    return 1;
+}
+
+int32_t fakeSetTagInfo(const char* path, const TagRecord* tag, int32_t openedFile, int32_t mode)
+{
+    record(std::string("setTagInfo ") + path);
+    gFake.tagWrites.push_back({path, *tag, openedFile, mode});
+    const auto it = gFake.tracks.find(path);
+    if (gFake.tagWritesFail || it == gFake.tracks.end())
+        return 0;
+    it->second.tag = *tag;
+    it->second.fileType |= VBMP3_TYPE_HAS_TAG;
+    return 1;
+}
 
 int32_t fakeSetEqualizer(const int32_t* table)
 {
     record(table ? "setEqualizer table" : "setEqualizer off");
     gFake.equalizerOn = table != nullptr;
+    if (table)
+        std::copy(table, table + gFake.equalizer.size(), gFake.equalizer.begin());
     return 1;
 }
 

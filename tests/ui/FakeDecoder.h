@@ -6,6 +6,7 @@
 
 #include "vbmp3_api.h"
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,16 @@ struct FakeTrack {
     int seconds = 180;
     int fileType = 2;         // MPEG without tag
     int bitRate = 128;
+    TagRecord tag{};          // what the tag calls report for this file
+    MpegRecord mpeg{};
+};
+
+// One call of setTagInfo.
+struct TagWrite {
+    std::string path;
+    TagRecord tag;
+    int openedFile;
+    int mode;
 };
 
 struct FakeDecoder {
@@ -31,9 +42,13 @@ struct FakeDecoder {
     int volumeLeft = -1;
     int volumeRight = -1;
     bool equalizerOn = false;
+    std::array<int32_t, VBMP3_EQUALIZER_BANDS> equalizer{};   // the last table handed over
 
     // Every call, in order: "open /a.mp3", "play", "close", ...
     std::vector<std::string> calls;
+    std::vector<TagWrite> tagWrites;
+    // A written tag reads back (and the file then has the tag bit) unless this is set.
+    bool tagWritesFail = false;
 
     // Fresh fake for each test.
     static FakeDecoder& reset();

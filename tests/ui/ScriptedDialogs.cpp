@@ -48,9 +48,9 @@ QString ScriptedDialogs::existingDirectory(QWidget*, const QString& caption, con
     return takeOr(directoryAnswers, QString());
 }
 
-std::optional<QColor> ScriptedDialogs::color(QWidget*, const QColor&)
+std::optional<QColor> ScriptedDialogs::color(QWidget*, const QColor& initial)
 {
-    ask(QStringLiteral("color"), QString());
+    ask(QStringLiteral("color"), initial.name());
     return takeOr(colorAnswers, std::optional<QColor>());
 }
 

@@ -14,7 +14,7 @@ class ScriptedDialogs : public Dialogs {
 public:
     struct Question {
         QString kind;   // "error", "openFiles", "saveFile", "directory", "color", "dialog"
-        QString text;   // the message, or the dialog's caption
+        QString text;   // the message, the dialog's caption, or the colour a colour dialog opens with (#rrggbb)
     };
 
     std::vector<Question> asked;

@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace nuvo::test {
 
@@ -27,6 +30,11 @@ MainWindow& WindowTest::start(const QStringList& arguments)
     DecoderBinding decoder;
     decoder.api = FakeDecoder::api();
     decoder.loaded = true;
+    return startWith(std::move(decoder), arguments);
+}
+
+MainWindow& WindowTest::startWith(DecoderBinding decoder, const QStringList& arguments)
+{
     window_ = std::make_unique<MainWindow>(std::move(decoder),
                                            StartupContext{home_.path(), arguments, home_.path()});
     window_->show();
@@ -113,6 +121,31 @@ void WindowTest::selectRow(int row)
 {
     QListView* view = playlistView();
     view->selectionModel()->setCurrentIndex(view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+QWidget* WindowTest::focusPageControl()
+{
+    QApplication::setActiveWindow(window_.get());
+    auto* pages = window_->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    pages->setFocus();
+    EXPECT_TRUE(pages->hasFocus());
+    return pages->tabBar();
+}
+
+void WindowTest::sendKey(QWidget* target, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
+                         bool autoRepeat)
+{
+    const QString text = key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde && !(modifiers & Qt::ControlModifier)
+                             ? QString(QChar(key)).toLower()
+                             : QString();
+    QKeyEvent event(type, key, modifiers, text, autoRepeat);
+    QApplication::sendEvent(target, &event);
+}
+
+void WindowTest::typeKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
+{
+    sendKey(target, QEvent::KeyPress, key, modifiers);
+    sendKey(target, QEvent::KeyRelease, key, modifiers);
 }
 
 bool WindowTest::waitFor(const std::function<bool()>& condition, int timeoutMs)

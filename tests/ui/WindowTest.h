@@ -31,6 +31,8 @@ protected:
 
     // Starts the window as the program would: created, then shown.
     MainWindow& start(const QStringList& arguments = {});
+    // The same with another decoder (the real library).
+    MainWindow& startWith(DecoderBinding decoder, const QStringList& arguments = {});
     // Closes it (saving as at a normal close) and destroys it.
     void closeWindow();
 
@@ -49,6 +51,13 @@ protected:
     QString panel(int index) const { return window_->statusText(index); }
     void setOption(Option option, bool checked);
     void selectRow(int row);
+    // Makes the window active and gives the page control the keyboard focus;
+    // its tab bar, which then holds the focus, is where the keys go.
+    QWidget* focusPageControl();
+    // One key event; auto-repeat as a held key sends it.
+    void sendKey(QWidget* target, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                 bool autoRepeat = false);
+    void typeKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Lets the play timer run until the condition holds (false on timeout).
     bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000);
 

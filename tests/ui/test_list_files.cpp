@@ -103,6 +103,10 @@ TEST_F(ListFilesTest, SaveListAsWritesTheFormatOfTheChosenFilter)
     EXPECT_EQ(dialogs_.fileRequests[2].nameFilters, QStringList{"M3U (*.m3u)"});
     EXPECT_EQ(panel(3), " bound.m3u") << "saving leaves the binding";
     EXPECT_FALSE(action("UpDateC")->isEnabled());
+    EXPECT_EQ(readHomeFile("FLst.lst"), (homePath("music/lists/c.m3u") + "\r\n" + homePath("music/lists/p.m3u")
+                                         + "\r\n" + homePath("music/lists/r.m3u") + "\r\n")
+                                            .toUtf8())
+        << "each saved list joins the favourite lists";
 }
 
 TEST_F(ListFilesTest, ASaveThatFailsIsToldAndAnEmptyListIsNotSaved)
@@ -119,6 +123,7 @@ TEST_F(ListFilesTest, ASaveThatFailsIsToldAndAnEmptyListIsNotSaved)
     action("SaveList")->trigger();
     ASSERT_EQ(dialogs_.errors().size(), 1);
     EXPECT_TRUE(dialogs_.errors().front().startsWith("Cannot write " + homePath("taken.m3u")));
+    EXPECT_FALSE(QFile::exists(homePath("FLst.lst"))) << "a list not written is no favourite";
 }
 
 TEST_F(ListFilesTest, UpDateListRewritesTheBoundFileAndEndsTheChange)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QListWidget>
 
 namespace nuvo::test {
 namespace {
@@ -65,6 +66,24 @@ TEST_F(PlaylistViewTest, MovingThePositionRepaintsBothEntries)
     action("Next")->trigger();
     EXPECT_FALSE(rowShows(0, green));
     EXPECT_TRUE(rowShows(1, green));
+}
+
+TEST_F(PlaylistViewTest, ThePlayedColourChosenOnTheOptionPagePaintsTheCurrentEntry)
+{
+    writePlaylist({addTrack("a.mp3"), addTrack("b.mp3")});
+    writeHomeFile("Nuvo.ini", "[List]\r\nReady=1\r\n");
+    start();
+    const QColor chosen(0x12, 0x34, 0x56);
+    dialogs_.colorAnswers.push_back(chosen);
+    setOption(Option::PlayedColor, true);
+    auto* options = window_->findChild<QListWidget*>("CheckListBox1");
+    EXPECT_EQ(options->item(11)->text(), "Played/Standby <123456>");
+    EXPECT_TRUE(rowShows(1, chosen));
+    EXPECT_FALSE(rowShows(0, chosen));
+    closeWindow();
+    const QString written = QString::fromUtf8(readHomeFile("Nuvo.ini"));
+    EXPECT_TRUE(written.contains("Prepared=1\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("PreColor=5649426\r\n")) << written.toStdString();
 }
 
 TEST_F(PlaylistViewTest, CountersOfAHundredThousandEntriesShowWhole)

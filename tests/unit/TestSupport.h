@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSizeLimit.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,10 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <optional>
-
-#include <sys/resource.h>
 
 namespace nuvo::test {
 
@@ -38,34 +37,6 @@ public:
 private:
     const char* name_;
     std::optional<QByteArray> old_;
-};
-
-// Simulates a full disk for one scope: files cannot grow past limit bytes, and the write that would
-// passes the limit fails with EFBIG ("File too large") instead of killing the process. Works for
-// root too, which permission bits do not stop.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved_;
-        small.rlim_cur = limit;
-        active_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-    bool active_ = false;
 };
 
 // Every test works in a temporary directory of its own, which is also its NUVO_HOME.

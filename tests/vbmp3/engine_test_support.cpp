@@ -4,6 +4,7 @@
 #include <mpg123.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -128,6 +129,21 @@ double peak(const Audio& audio)
     return result;
 }
 
+std::uint64_t audioHash(const Audio& audio)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&](const void* data, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; ++i) {
+            hash ^= static_cast<const unsigned char*>(data)[i];
+            hash *= 1099511628211ull;
+        }
+    };
+    mix(&audio.rate, sizeof audio.rate);
+    mix(&audio.channels, sizeof audio.channels);
+    mix(audio.samples.data(), audio.samples.size() * sizeof(float));
+    return hash;
+}
+
 double maxDifference(const Audio& a, const Audio& b)
 {
     if (a.samples.size() != b.samples.size())
@@ -136,6 +152,24 @@ double maxDifference(const Audio& a, const Audio& b)
     for (std::size_t i = 0; i < a.samples.size(); ++i)
         result = std::max(result, static_cast<double>(std::abs(a.samples[i] - b.samples[i])));
     return result;
+}
+
+Audio withoutInsertedSilence(const Audio& played, const Audio& source)
+{
+    Audio kept{played.rate, played.channels, {}};
+    const auto channels = static_cast<std::size_t>(played.channels);
+    std::size_t next = 0;  // source frame expected next
+    for (std::size_t i = 0; i < played.frames(); ++i) {
+        const float* frame = played.samples.data() + i * channels;
+        const bool silent = std::all_of(frame, frame + channels, [](float s) { return s == 0.0f; });
+        const bool expected = next < source.frames() &&
+                              std::equal(frame, frame + channels, source.samples.data() + next * channels);
+        if (silent && !expected)
+            continue;
+        kept.samples.insert(kept.samples.end(), frame, frame + channels);
+        ++next;
+    }
+    return kept;
 }
 
 fs::path fixture(const std::string& name)

@@ -53,8 +53,14 @@ Audio reference(const fs::path& path);
 // is -3.01 dB).
 double rmsDb(const Audio& audio, int channel = 0);
 double peak(const Audio& audio);
+// FNV-1a of the sample bytes, with the shape: equal only for the same audio,
+// bit for bit.
+std::uint64_t audioHash(const Audio& audio);
 // Largest difference between two signals of the same shape.
 double maxDifference(const Audio& a, const Audio& b);
+// played without the silent frames that are not in source: what remains is
+// source when played is source with silence put in.
+Audio withoutInsertedSilence(const Audio& played, const Audio& source);
 
 fs::path fixture(const std::string& name);
 

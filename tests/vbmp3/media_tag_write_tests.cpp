@@ -69,7 +69,8 @@ TEST_F(MediaTest, WrittenFieldsReadBackAndBothTagsAgree)
 
         const Bytes bytes = readBytes(path);
         ASSERT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "ID3");
-        EXPECT_EQ(bytes[3], 4) << "ID3v2.4";
+        // vbr_v2's own ID3v2.3 tag keeps its version; the others get a new ID3v2.4 tag.
+        EXPECT_EQ(bytes[3], std::string(fixtureName) == "vbr_v2.mp3" ? 3 : 4);
         const Bytes v1 = id3v1Block(bytes);
         ASSERT_EQ(v1Field(v1, 0, 3), "TAG");
         EXPECT_EQ(v1Field(v1, 3, 30), "New Title");

@@ -71,22 +71,44 @@ std::size_t ByteSource::read(std::int64_t offset, std::span<std::uint8_t> out) c
     return done;
 }
 
+bool ByteSource::holds(std::int64_t offset, std::size_t count) const
+{
+    return offset >= windowOffset_ &&
+           offset + static_cast<std::int64_t>(count) <= windowOffset_ + static_cast<std::int64_t>(windowFill_);
+}
+
+void ByteSource::refill(std::int64_t offset)
+{
+    window_.resize(windowSize + lookBehind);
+    windowOffset_ = std::max<std::int64_t>(0, offset - static_cast<std::int64_t>(lookBehind));
+    windowFill_ = read(windowOffset_, window_);
+}
+
 const std::uint8_t* ByteSource::view(std::int64_t offset, std::size_t count)
 {
     if (offset < 0 || count > windowSize || offset > size_ ||
         static_cast<std::int64_t>(count) > size_ - offset)
         return nullptr;
-    const bool inWindow = offset >= windowOffset_ &&
-                          offset + static_cast<std::int64_t>(count) <=
-                              windowOffset_ + static_cast<std::int64_t>(windowFill_);
-    if (!inWindow) {
-        window_.resize(windowSize);
-        windowOffset_ = offset;
-        windowFill_ = read(offset, window_);
-        if (windowFill_ < count)
+    if (!holds(offset, count)) {
+        refill(offset);
+        if (!holds(offset, count))
             return nullptr;
     }
     return window_.data() + (offset - windowOffset_);
+}
+
+std::span<const std::uint8_t> ByteSource::viewFrom(std::int64_t offset, std::size_t minimum)
+{
+    if (offset < 0 || offset >= size_)
+        return {};
+    const auto wanted = static_cast<std::size_t>(
+        std::min<std::int64_t>({static_cast<std::int64_t>(std::min(minimum, windowSize)), size_ - offset}));
+    if (!holds(offset, wanted))
+        refill(offset);
+    if (!holds(offset, 1))
+        return {};
+    const auto at = static_cast<std::size_t>(offset - windowOffset_);
+    return {window_.data() + at, windowFill_ - at};
 }
 
 bool mayWrite(const std::string& path, const struct stat& status)
@@ -104,7 +126,12 @@ bool mayReplace(const std::string& path, const struct stat& status)
     struct stat directoryStatus {};
     if (::stat(directory.c_str(), &directoryStatus) != 0 || !S_ISDIR(directoryStatus.st_mode))
         return false;
-    return mayWrite(path, status) && mayWrite(directory, directoryStatus) &&
+    // In a sticky directory (/tmp, shared music folders) only the file's or
+    // the directory's owner may rename over the file.
+    const uid_t user = ::geteuid();
+    const bool stickyElsewhere = (directoryStatus.st_mode & S_ISVTX) != 0 && user != 0 &&
+                                 user != status.st_uid && user != directoryStatus.st_uid;
+    return !stickyElsewhere && mayWrite(path, status) && mayWrite(directory, directoryStatus) &&
            ::access(directory.c_str(), X_OK) == 0;
 }
 

@@ -46,6 +46,9 @@ public:
     // Pointer to count bytes at offset, valid until the next call; null when
     // they are not all inside the file. count is at most windowSize.
     const std::uint8_t* view(std::int64_t offset, std::size_t count);
+    // The bytes from offset on that the window holds, at least minimum of
+    // them (at most windowSize) unless the file ends first; empty at the end.
+    std::span<const std::uint8_t> viewFrom(std::int64_t offset, std::size_t minimum);
 
     // Copies up to out.size() bytes from offset; returns how many were read.
     std::size_t read(std::int64_t offset, std::span<std::uint8_t> out) const;
@@ -53,7 +56,15 @@ public:
     static constexpr std::size_t windowSize = 256 * 1024;
 
 private:
+    // A refill also keeps this much before the asked offset, so a reader that
+    // looks a few frames ahead and then steps back finds its bytes still there
+    // (the stream walk does, at every sync candidate); without it, each step
+    // back would read the window again.
+    static constexpr std::size_t lookBehind = 32 * 1024;
+
     ByteSource(FileDescriptor fd, const struct stat& status);
+    bool holds(std::int64_t offset, std::size_t count) const;
+    void refill(std::int64_t offset);
 
     FileDescriptor fd_;
     struct stat status_ {};
@@ -69,7 +80,8 @@ private:
 bool mayWrite(const std::string& path, const struct stat& status);
 
 // Whether the file at path (symbolic links resolved) may be replaced by a
-// new one: the file itself writable, and its directory too.
+// new one: the file itself writable, its directory too, and, where the
+// directory is sticky, the file or the directory ours.
 bool mayReplace(const std::string& path, const struct stat& status);
 
 // The absolute path with symbolic links resolved; nothing when it is missing.

@@ -35,7 +35,13 @@ std::string readText(const Id3v1Block& block, Field field)
 void writeText(Id3v1Block& block, Field field, const std::string& utf8)
 {
     const std::string latin1 = utf8ToLatin1(utf8);
+    std::memset(block.data() + field.offset, 0, field.size);
     std::memcpy(block.data() + field.offset, latin1.data(), std::min(latin1.size(), field.size));
+}
+
+bool carriesTrack(const Id3v1Block& block)
+{
+    return block[trackMarker] == 0 && block[trackByte] != 0;
 }
 
 } // namespace
@@ -49,7 +55,7 @@ std::optional<Id3v1Tag> parseId3v1(const Id3v1Block& block)
     tag.artist = readText(block, artistField);
     tag.album = readText(block, albumField);
     tag.year = readText(block, yearField);
-    const bool hasTrack = block[trackMarker] == 0 && block[trackByte] != 0;
+    const bool hasTrack = carriesTrack(block);
     tag.comment = readText(block, hasTrack ? Field{commentField.offset, 28} : commentField);
     tag.track = hasTrack ? block[trackByte] : 0;
     tag.genre = block[genreByte];
@@ -72,6 +78,24 @@ Id3v1Block renderId3v1(const Id3v1Tag& tag)
     }
     block[genreByte] = static_cast<std::uint8_t>(std::clamp(tag.genre, 0, 255));
     return block;
+}
+
+void setId3v1Text(Id3v1Block& block, Id3v1Field field, const std::string& utf8)
+{
+    switch (field) {
+    case Id3v1Field::Title: writeText(block, titleField, utf8); break;
+    case Id3v1Field::Artist: writeText(block, artistField, utf8); break;
+    case Id3v1Field::Album: writeText(block, albumField, utf8); break;
+    case Id3v1Field::Year: writeText(block, yearField, utf8); break;
+    case Id3v1Field::Comment:
+        writeText(block, carriesTrack(block) ? Field{commentField.offset, 28} : commentField, utf8);
+        break;
+    }
+}
+
+void setId3v1Genre(Id3v1Block& block, int genre)
+{
+    block[genreByte] = static_cast<std::uint8_t>(genre >= 0 && genre <= 255 ? genre : 255);
 }
 
 } // namespace vbmp3::media

@@ -39,7 +39,8 @@ std::optional<Kind> detectKind(const std::string& path);
 //   RIFF MPEG   8 + 64 (tags inside the container are neither read nor written)
 //   + 1 when writeTag would be refused for permissions: the file's owner
 //   write bit is off (for root too, whom the kernel would let write), access()
-//   refuses, or the directory cannot take the replacement file.
+//   refuses, the directory cannot take the replacement file, or it is sticky
+//   and neither it nor the file belongs to this user.
 std::int32_t fileType(const std::string& path);
 
 // The data chunk of an .rmp file (or of a WAVE file holding MPEG); nothing
@@ -62,14 +63,19 @@ bool readTag(const std::string& path, TagRecord& tag);
 // average for VBR. WAV: version and layer 0, sample frames.
 bool readFileInfo(const std::string& path, TagRecord& tag, MpegRecord& info);
 
-// Writes title, artist, album, year, comment and genre, keeping ID3v1 and
-// ID3v2 in step: ID3v2.4 in UTF-8 (genre as its number), ID3v1 in Latin-1
-// with 30-byte fields (other characters transliterated or '?', genre byte 255
-// for none; an ID3v1.1 track number is kept). Fields are read within their
-// bounds, invalid UTF-8 is replaced, a genre outside 0..255 means none.
-// Only bare MPEG files are written (WAV and RIFF MPEG are refused). On
-// failure (also read-only as fileType's bit 1 says) returns false and leaves
-// the file byte for byte as it was, with no temporary file behind.
+// Writes the fields of record (title, artist, album, year, comment, genre)
+// whose value differs from the record readTag gives for the file now, into
+// ID3v2 and ID3v1 alike: the ID3v2 tag keeps its version (2.2, 2.3 or 2.4),
+// every other frame and the text encodings; a changed text keeps its
+// frame's encoding where that can hold it. A file without ID3v2 gets an
+// ID3v2.4 tag in UTF-8 (genre as its number), one without ID3v1 an ID3v1 tag
+// (Latin-1, 30-byte fields, other characters transliterated or '?', genre
+// byte 255 for none); an ID3v1.1 track number is kept. Fields are read
+// within their bounds, invalid UTF-8 is replaced, a genre outside 0..255
+// means none. Only bare MPEG files are written (WAV and RIFF MPEG are
+// refused), and only ID3v2 tags that read whole. On failure (also read-only
+// as fileType's bit 1 says) returns false and leaves the file byte for byte
+// as it was, with no temporary file behind; nothing to change is success.
 // A file that is open for playing keeps playing: the new file replaces the
 // old one by rename, so a reader that holds the old one open is undisturbed.
 // A symbolic link is followed; a second hard link keeps the old content.

@@ -130,23 +130,48 @@ bool chainConfirmed(ByteSource& source, std::int64_t pos, std::int64_t end,
     return true;
 }
 
-// The first position in [from, limit) where a stream begins.
+// The first position in [from, limit) where a stream begins. Linear in the
+// bytes searched: the window moves forward only, candidates are looked at in
+// place, and only one whose header parses costs further reads.
 std::optional<std::int64_t> findStream(ByteSource& source, std::int64_t from, std::int64_t limit,
                                        std::int64_t end, const FrameHeader* reference)
 {
     limit = std::min(limit, end);
     while (from < limit) {
-        const auto chunk = static_cast<std::size_t>(
-            std::min<std::int64_t>(limit - from, ByteSource::windowSize));
-        const std::uint8_t* bytes = source.view(from, chunk);
-        if (!bytes)
+        const auto bytes = source.viewFrom(from, 4096);
+        if (bytes.empty())
             return std::nullopt;
-        const void* sync = std::memchr(bytes, 0xFF, chunk);
-        if (!sync) {
+        const auto chunk = static_cast<std::size_t>(
+            std::min<std::int64_t>(limit - from, static_cast<std::int64_t>(bytes.size())));
+        std::size_t at = 0;
+        for (;;) {
+            if (bytes[at] != 0xFF) {
+                const void* sync = std::memchr(bytes.data() + at, 0xFF, chunk - at);
+                if (!sync) {
+                    at = chunk;
+                    break;
+                }
+                at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(sync) - bytes.data());
+            }
+            // No header starts with FF FF FF (its bit-rate index would be
+            // 15): a run of 0xFF is passed over to its last two bytes.
+            if (at + 3 <= chunk && bytes[at + 1] == 0xFF && bytes[at + 2] == 0xFF) {
+                const auto run = std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(chunk),
+                                              [](std::uint8_t b) { return b != 0xFF; });
+                at = static_cast<std::size_t>(run - bytes.begin()) - 2;
+            }
+            const bool inView = at + 4 <= bytes.size();
+            if (!inView || parseFrameHeader(bytes.data() + at))
+                break;
+            if (++at == chunk)
+                break;
+        }
+        if (at == chunk) {
             from += static_cast<std::int64_t>(chunk);
             continue;
         }
-        const std::int64_t pos = from + (static_cast<const std::uint8_t*>(sync) - bytes);
+        // Chaining reads further on, which may move the window.
+        const std::int64_t pos = from + static_cast<std::int64_t>(at);
         if (chainConfirmed(source, pos, end, reference))
             return pos;
         from = pos + 1;
@@ -205,6 +230,24 @@ EncoderInfo readEncoderInfo(ByteSource& source, std::int64_t pos, const FrameHea
         info.frames = bigEndian32(frame + vbriAt + 14);
     }
     return info;
+}
+
+// What a gapless decoder (libmpg123) plays of the stream. The decoder's own
+// delay of a layer III stream is taken off with the encoder delay at the
+// start and given back at the end, where the padding is cut.
+std::int64_t gaplessSamples(const MpegStream& stream, const EncoderInfo& encoder)
+{
+    constexpr int layer3DecoderDelay = 529;
+    const std::int64_t spf = stream.first.samples;
+    const bool announced = encoder.frames >= 0 && (encoder.delay > 0 || encoder.padding > 0);
+    if (!announced || encoder.frames == stream.frames)
+        return stream.frames * spf - encoder.delay - encoder.padding;
+    // Cut short: the padding went with the end, and the stream plays to its
+    // last whole frame.
+    if (stream.frames < encoder.frames)
+        return stream.frames * spf - encoder.delay - layer3DecoderDelay;
+    // More frames than announced: the decoder stops where the encoder's end was.
+    return encoder.frames * spf - encoder.delay - encoder.padding;
 }
 
 // Frame count, bytes and bit rate variation from the first audio frame on.
@@ -321,11 +364,7 @@ std::optional<MpegStream> scanMpeg(ByteSource& source, ByteRange range, ScanDept
         return stream;
 
     countFrames(source, audioStart, bounds.end, stream);
-    std::int64_t samples = stream.frames * stream.first.samples - encoder.delay;
-    // The padding belongs to the last frame; a stream cut short has lost it.
-    if (encoder.frames < 0 || encoder.frames == stream.frames)
-        samples -= encoder.padding;
-    stream.samples = std::max<std::int64_t>(samples, 0);
+    stream.samples = std::max<std::int64_t>(gaplessSamples(stream, encoder), 0);
     return stream;
 }
 

@@ -3,12 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
 namespace vbmp3::media {
 
-ReplacementFile::ReplacementFile(const std::string& target, ByteSource& original)
+ReplacementFile::ReplacementFile(const std::string& target, const ByteSource& original)
     : target_(target), originalStatus_(original.status())
 {
     std::string pattern = directoryOf(target) + "/.nuvo-tag-XXXXXX";
@@ -17,8 +18,6 @@ ReplacementFile::ReplacementFile(const std::string& target, ByteSource& original
         return;
     path_ = pattern;
     fd_ = std::move(fd);
-    if (!copyFrom(original))
-        fd_ = FileDescriptor();
 }
 
 ReplacementFile::~ReplacementFile()
@@ -27,32 +26,44 @@ ReplacementFile::~ReplacementFile()
         ::unlink(path_.c_str());
 }
 
-bool ReplacementFile::copyFrom(ByteSource& original)
+bool ReplacementFile::append(std::span<const std::uint8_t> bytes)
+{
+    std::size_t done = 0;
+    while (!failed_ && done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(written_));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            failed_ = true;
+        else {
+            done += static_cast<std::size_t>(n);
+            written_ += n;
+        }
+    }
+    return !failed_;
+}
+
+bool ReplacementFile::appendFrom(const ByteSource& source, std::int64_t offset, std::int64_t size)
 {
     std::vector<std::uint8_t> buffer(1 << 20);
-    std::int64_t offset = 0;
-    while (offset < original.size()) {
-        const std::size_t got = original.read(offset, buffer);
-        if (got == 0)
-            return false;
-        std::size_t written = 0;
-        while (written < got) {
-            const ssize_t n = ::pwrite(fd_.get(), buffer.data() + written, got - written,
-                                       static_cast<off_t>(offset + static_cast<std::int64_t>(written)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            written += static_cast<std::size_t>(n);
+    while (!failed_ && size > 0) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(size, static_cast<std::int64_t>(buffer.size())));
+        const std::size_t got = source.read(offset, std::span(buffer.data(), wanted));
+        if (got == 0) {
+            failed_ = true;
+            break;
         }
+        append(std::span(buffer.data(), got));
         offset += static_cast<std::int64_t>(got);
+        size -= static_cast<std::int64_t>(got);
     }
-    return true;
+    return !failed_;
 }
 
 bool ReplacementFile::commit()
 {
-    if (!fd_.valid() || committed_)
+    if (!fd_.valid() || failed_ || committed_)
         return false;
     if (::fchmod(fd_.get(), originalStatus_.st_mode & 07777) != 0)
         return false;

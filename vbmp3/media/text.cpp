@@ -140,6 +140,30 @@ std::string latin1ToUtf8(std::string_view latin1)
     return out;
 }
 
+std::optional<std::string> utf8AsLatin1(std::string_view utf8)
+{
+    for (std::size_t pos = 0; pos < utf8.size();)
+        if (decodeOne(utf8, pos) > 0xFF)
+            return std::nullopt;
+    return utf8ToLatin1(utf8);
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8)
+{
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = decodeOne(utf8, pos);
+        if (c < 0x10000) {
+            out += static_cast<char16_t>(c);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
 std::string_view fieldText(const char* field, std::size_t size)
 {
     return {field, ::strnlen(field, size)};
