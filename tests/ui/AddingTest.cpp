@@ -49,8 +49,9 @@ bool AddingTest::drop(const QList<QUrl>& urls, QWidget* target)
         QWindowSystemInterface::handleDrag(window, nullptr, at, Qt::IgnoreAction, Qt::NoButton, Qt::NoModifier);
         return false;
     }
+    // The drop comes with the button's release; the application keeps no button pressed after it.
     const QPlatformDropQtResponse dropped = QWindowSystemInterface::handleDrop(
-        window, &data, at, Qt::CopyAction | Qt::MoveAction, Qt::LeftButton, Qt::NoModifier);
+        window, &data, at, Qt::CopyAction | Qt::MoveAction, Qt::NoButton, Qt::NoModifier);
     QApplication::processEvents();
     return dropped.isAccepted() && dropped.acceptedAction() == Qt::CopyAction;
 }

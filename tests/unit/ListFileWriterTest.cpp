@@ -25,22 +25,6 @@ TEST(ListFileWriter, EachFormatWritesExactlyItsLines)
         EXPECT_EQ(listFileBytes(c.format, kEntries, "/music/lists"), c.bytes) << int(c.format);
 }
 
-TEST(ListFileWriter, EntriesFromWindowsListsStayAsTheyAreInRelativeLists)
-{
-    EXPECT_EQ(listFileBytes(ListFormat::M3uRelative, {"D:\\e.mp3", "/music/lists/live/d.mp3"}, "/music/lists/"),
-              QByteArray("D:\\e.mp3\r\nlive/d.mp3\r\n"));
-}
-
-TEST(ListFileWriter, PlsNumbersEveryEntryWithoutPadding)
-{
-    QStringList entries;
-    for (int i = 0; i < 12; ++i)
-        entries << QStringLiteral("/m/%1.mp3").arg(i);
-    const QByteArray bytes = listFileBytes(ListFormat::Pls, entries, "/");
-    EXPECT_TRUE(bytes.contains("\r\nFile9=/m/8.mp3\r\nFile10=/m/9.mp3\r\n"));
-    EXPECT_TRUE(bytes.endsWith("File12=/m/11.mp3\r\nNumberOfEntries=12\r\n"));
-}
-
 class ListFileWriterFiles : public test::TempDirTest {};
 
 TEST_F(ListFileWriterFiles, WhatIsWrittenReadsBackAsTheSameTracks)
@@ -54,21 +38,6 @@ TEST_F(ListFileWriterFiles, WhatIsWrittenReadsBackAsTheSameTracks)
         EXPECT_EQ(readListFile(path("lists/l.lst"), &ok), entries) << int(format);
         EXPECT_TRUE(ok);
     }
-}
-
-TEST_F(ListFileWriterFiles, AFailedWriteLeavesTheOldFileAndSaysWhy)
-{
-    writeFile("lists/l.m3u", "/old.mp3\r\n");
-    makeDir("lists/folder.m3u");
-    QString error;
-    EXPECT_FALSE(writeListFile(path("lists/folder.m3u"), ListFormat::M3uComplete, kEntries, &error));
-    EXPECT_TRUE(error.startsWith("Cannot write " + path("lists/folder.m3u"))) << error.toStdString();
-    {
-        test::FileSizeLimit full(8);
-        ASSERT_TRUE(full.active());
-        EXPECT_FALSE(writeListFile(path("lists/l.m3u"), ListFormat::Pls, kEntries, &error));
-    }
-    EXPECT_EQ(readFile("lists/l.m3u"), QByteArray("/old.mp3\r\n"));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "playlist/TrackSources.h"
 
-#include "playlist/DirectoryScan.h"
-
 #include "TestSupport.h"
 
 namespace nuvo {
@@ -47,37 +45,6 @@ TEST(TrackSources, OnlyLocalFilesAreDroppedAndAFoldersSlashGoes)
     const QList<QUrl> urls{QUrl("file:///music/rock/"), QUrl("https://example.org/a.mp3"),
                            QUrl("file:///music/a%20b.mp3"), QUrl("file:///")};
     EXPECT_EQ(localDroppedPaths(urls), (QStringList{"/music/rock", "/music/a b.mp3", "/"}));
-}
-
-TEST_F(TrackSourcesTest, SourcesAreCollectedInOrderAndCounted)
-{
-    touch("music/x/b.mp3");
-    touch("music/a.mp3");
-    writeFile("mix.m3u", "music/a.mp3\r\n/z.wav\r\n");
-    ScanControl control;
-    const CollectedTracks collected = collectTracks(
-        {{SourceKind::Track, "/t.mp3"}, {SourceKind::Directory, path("music")}, {SourceKind::List, path("mix.m3u")}},
-        &control);
-    EXPECT_EQ(collected.tracks,
-              (QStringList{"/t.mp3", path("music/x/b.mp3"), path("music/a.mp3"), path("music/a.mp3"), "/z.wav"}));
-    EXPECT_TRUE(collected.error.isEmpty());
-    EXPECT_EQ(control.found.load(), 5);
-}
-
-TEST_F(TrackSourcesTest, ANamedListThatCannotBeReadStopsWithTheReason)
-{
-    const CollectedTracks collected =
-        collectTracks({{SourceKind::Track, "/t.mp3"}, {SourceKind::List, path("none.m3u")}}, nullptr);
-    EXPECT_TRUE(collected.error.startsWith("Cannot read " + path("none.m3u") + ": ")) << collected.error.toStdString();
-}
-
-TEST_F(TrackSourcesTest, ACancelledCollectionStopsBeforeTheNextSource)
-{
-    touch("music/a.mp3");
-    ScanControl control;
-    control.cancelled = true;
-    const CollectedTracks collected = collectTracks({{SourceKind::Directory, path("music")}}, &control);
-    EXPECT_TRUE(collected.tracks.isEmpty());
 }
 
 } // namespace
