@@ -92,14 +92,7 @@ std::optional<QStringList> ListAdding::chooseFolderTracks(const QString& caption
 
 std::optional<QStringList> ListAdding::collect(const std::vector<TrackSource>& sources)
 {
-    std::optional<CollectedTracks> collected = collectWithProgress(context_, sources);
-    if (!collected)
-        return std::nullopt;
-    if (!collected->error.isEmpty()) {
-        dialogs().showError(&context_.window, collected->error);
-        return std::nullopt;
-    }
-    return std::move(collected->tracks);
+    return collectOrReport(context_, sources);
 }
 
 void ListAdding::dragEnter(QDragEnterEvent& event)

@@ -165,4 +165,16 @@ std::optional<CollectedTracks> collectWithProgress(const AreaContext& context, c
     return job.take();
 }
 
+std::optional<QStringList> collectOrReport(const AreaContext& context, const std::vector<TrackSource>& sources)
+{
+    std::optional<CollectedTracks> collected = collectWithProgress(context, sources);
+    if (!collected)
+        return std::nullopt;
+    if (!collected->error.isEmpty()) {
+        dialogs().showError(&context.window, collected->error);
+        return std::nullopt;
+    }
+    return std::move(collected->tracks);
+}
+
 } // namespace nuvo

@@ -17,6 +17,9 @@ namespace nuvo {
 // (the caller then adds nothing). Sources without a folder are collected at once.
 std::optional<CollectedTracks> collectWithProgress(const AreaContext& context, const std::vector<TrackSource>& sources);
 
+// The same, with a list file that could not be read said in a message box (nothing then).
+std::optional<QStringList> collectOrReport(const AreaContext& context, const std::vector<TrackSource>& sources);
+
 // How long a scan runs before its progress window appears (half a second; window tests change it).
 void setScanProgressDelay(std::chrono::milliseconds delay);
 
