@@ -60,6 +60,11 @@ void Availability::setListFileCommandsEnabled(bool enabled)
     ui_.UpDateR->setEnabled(enabled && upperExtension(state_.list.openedListPath) == QLatin1String(".M3U"));
 }
 
+void Availability::enableSearchButton(bool enabled)
+{
+    ui_.Button1->setEnabled(enabled);
+}
+
 void Availability::applyNavigationRule()
 {
     const int count = playlist_.count();

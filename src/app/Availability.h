@@ -43,6 +43,8 @@ public:
     void enableNext(bool enabled);
     void applyPlayEvent(PlayEvent event);
     void setListFileCommandsEnabled(bool enabled);
+    // The user edited the search text: the button follows whether it is empty.
+    void enableSearchButton(bool enabled);
     // "Up" unless the volume is 100, "Down" unless it is 0.
     void showVolumeLimits(int volume);
     // The state at the end of the first show.

@@ -16,6 +16,7 @@
 #include "playback/RandomIndex.h"
 #include "playlist/Favourites.h"
 #include "playlist/ListAdding.h"
+#include "playlist/ListEditing.h"
 #include "playlist/ListFiles.h"
 #include "playlist/ListSearch.h"
 #include "playlist/PlaylistModel.h"
@@ -25,6 +26,8 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFontDatabase>
 #include <QToolButton>
@@ -45,6 +48,7 @@ struct MainWindow::Areas {
           listFiles(context, state.list),
           listAdding(context),
           listSearch(context),
+          listEditing(context),
           playback(context, state.playback),
           options(context, state.options),
           engine(context),
@@ -67,6 +71,7 @@ struct MainWindow::Areas {
     ListFiles listFiles;
     ListAdding listAdding;
     ListSearch listSearch;
+    ListEditing listEditing;
     Playback playback;
     OptionPage options;
     EnginePage engine;
@@ -100,6 +105,12 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
 
     buildToolBar();
     buildStatusBar();
+    // Dropped files are the window's: an edit or a combo box must not take a path as its text.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->window() == this)
+            child->setAcceptDrops(false);
+    }
+    setAcceptDrops(true);
     playlist_ = new PlaylistModel(this);
     WindowSteps& steps = *this;
     areas_ = std::make_unique<Areas>(*this, *ui_, *state_, steps);
@@ -210,6 +221,16 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    areas_->listAdding.dragEnter(*event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    areas_->listAdding.drop(*event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui_->Image2 && event->type() == QEvent::Resize)
@@ -220,6 +241,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
 void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
 void MainWindow::openTrackTagWritten(const QString& title) { areas_->playback.openTrackTagWritten(title); }
+void MainWindow::releaseCurrentTrack() { areas_->playback.releaseCurrentTrack(); }
+void MainWindow::resetClosedDisplay() { areas_->playback.resetClosedDisplay(); }
 void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
 void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
 void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
@@ -227,6 +250,7 @@ void MainWindow::showCount() { areas_->playlistView.showCount(); }
 void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index); }
 void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
 void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
+void MainWindow::clearAll() { areas_->listEditing.clearExecute(); }
 void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
 void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
 void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
@@ -238,19 +262,5 @@ void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
 bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
-
-// Stands in for the list editing area's ClearAll until that area arrives: the
-// same closing of the track, emptying, refreshes and unbinding.
-void MainWindow::clearAll()
-{
-    for (int presses = 0; presses < 2 && trackOpen(); ++presses)
-        areas_->playback.stopExecute();
-    playlist_->setCurrentIndex(0);
-    playlist_->replaceAll({});
-    showCount();
-    refreshAfterRemove();
-    refreshSelectionCommands();
-    unbindListFile();
-}
 
 } // namespace nuvo

@@ -67,6 +67,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -77,6 +79,8 @@ private:
     void startWithFallThrough(Direction direction) override;
     void resetToClosed() override;
     void openTrackTagWritten(const QString& title) override;
+    void releaseCurrentTrack() override;
+    void resetClosedDisplay() override;
     void showProgress() override;
     void clearProgress() override;
     void playFirstAdded() override;

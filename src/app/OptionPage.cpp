@@ -42,6 +42,16 @@ bool isOptionChecked(const Ui::Form1& ui, Option option)
     return ui.CheckListBox1->item(static_cast<int>(option))->checkState() == Qt::Checked;
 }
 
+void refreshTagViewOnTagPage(Ui::Form1& ui, WindowSteps& steps)
+{
+    QTabWidget* pages = ui.PageControl1;
+    if (pages->currentIndex() != kTagEditPage)
+        return;
+    steps.showTagInfo();
+    if (!pages->hasFocus())
+        pages->setFocus();
+}
+
 OptionPage::OptionPage(const AreaContext& context, OptionState& own, QObject* parent)
     : QObject(parent), context_(context), own_(own)
 {

@@ -28,4 +28,10 @@ bool isOptionChecked(const Ui::Form1& ui, Option option);
 inline constexpr int kFileListPage = 0;
 inline constexpr int kTagEditPage = 1;
 
+class WindowSteps;
+
+// While the TagEdit page shows, the tag view follows a change of the list or
+// the track, and the page control keeps the focus so the keys keep working.
+void refreshTagViewOnTagPage(Ui::Form1& ui, WindowSteps& steps);
+
 } // namespace nuvo

@@ -90,19 +90,23 @@ QStringList decodeTextLines(const QByteArray& data)
     return lines;
 }
 
-QStringList readTextLines(const QString& path, bool* ok)
+QStringList readTextLines(const QString& path, bool* ok, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = false;
-        return {};
+    QByteArray data;
+    bool readFine = file.open(QIODevice::ReadOnly);
+    if (readFine) {
+        data = file.readAll();
+        readFine = file.error() == QFileDevice::NoError;
     }
-    const QByteArray data = file.readAll();
-    const bool readFine = file.error() == QFileDevice::NoError;
     if (ok)
         *ok = readFine;
-    return readFine ? decodeTextLines(data) : QStringList();
+    if (!readFine) {
+        if (error)
+            *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        return {};
+    }
+    return decodeTextLines(data);
 }
 
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error)

@@ -14,8 +14,8 @@ namespace nuvo {
 QStringList decodeTextLines(const QByteArray& data);
 
 // Reads a text file into lines as decodeTextLines does. A missing or unreadable file gives an empty
-// list and *ok = false.
-QStringList readTextLines(const QString& path, bool* ok = nullptr);
+// list, *ok = false and in *error "Cannot read <path>: <reason>".
+QStringList readTextLines(const QString& path, bool* ok = nullptr, QString* error = nullptr);
 
 // Writes each line followed by CR LF (the last one too); an empty list gives an empty file.
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error);

@@ -18,6 +18,10 @@ public:
     // After a tag write to the open track: its type is read again and the
     // captions follow the written title.
     virtual void openTrackTagWritten(const QString& title) = 0;
+    // A list edit takes away the open track's entry: the track is closed
+    // first, and once the list has changed the closed state is shown.
+    virtual void releaseCurrentTrack() = 0;
+    virtual void resetClosedDisplay() = 0;
     virtual void showProgress() = 0;
     virtual void clearProgress() = 0;
 

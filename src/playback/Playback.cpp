@@ -254,10 +254,7 @@ void Playback::resetToClosed()
 {
     timer_.stop();
     own_.playState = -1;
-    context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
-    context_.ui.StatusPanel1->clear();
-    context_.ui.StatusPanel2->clear();
-    setTitles(QStringLiteral("Nuvo"));
+    showClosedPanels();
     timer_.resetProgress();
     context_.ui.Label2->setText(QString::number(context_.playlist.currentIndex() + 1));
     context_.availability.applyPlayEvent(PlayEvent::Reset);
@@ -275,6 +272,22 @@ void Playback::openTrackTagWritten(const QString& title)
         setTitles(title.isEmpty() ? fileNamePart(path) : title);
 }
 
+void Playback::releaseCurrentTrack()
+{
+    timer_.stop();
+    context_.decoder.close();
+    own_.playState = -1;
+}
+
+void Playback::resetClosedDisplay()
+{
+    showClosedPanels();
+    timer_.resetProgress();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.steps.showCount();
+    context_.availability.applyPlayEvent(PlayEvent::Reset);
+}
+
 void Playback::closeOpenTrack()
 {
     context_.decoder.close();
@@ -284,13 +297,18 @@ void Playback::closeOpenTrack()
 
 void Playback::showTrackClosed()
 {
+    showClosedPanels();
+    context_.ui.Label2->setText(QStringLiteral("0"));
+    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
+    focusPageControlOnTagPage();
+}
+
+void Playback::showClosedPanels()
+{
     context_.ui.StatusPanel0->setText(QStringLiteral(" Close"));
     context_.ui.StatusPanel1->clear();
     context_.ui.StatusPanel2->clear();
     setTitles(QStringLiteral("Nuvo"));
-    context_.ui.Label2->setText(QStringLiteral("0"));
-    context_.availability.applyPlayEvent(PlayEvent::TrackClosed);
-    focusPageControlOnTagPage();
 }
 
 void Playback::selectCurrentWhenNothingSelected()
@@ -301,14 +319,7 @@ void Playback::selectCurrentWhenNothingSelected()
 
 void Playback::focusPageControlOnTagPage()
 {
-    // The tag view follows the current track; the keys keep working
-    // because the page control keeps the focus.
-    QTabWidget* pages = context_.ui.PageControl1;
-    if (pages->currentIndex() != kTagEditPage)
-        return;
-    context_.steps.showTagInfo();
-    if (!pages->hasFocus())
-        pages->setFocus();
+    refreshTagViewOnTagPage(context_.ui, context_.steps);
 }
 
 void Playback::setTitles(const QString& title)

@@ -32,6 +32,8 @@ public:
     void startWithFallThrough(Direction direction);
     void resetToClosed();
     void openTrackTagWritten(const QString& title);
+    void releaseCurrentTrack();
+    void resetClosedDisplay();
 
     PlayTimer& timer() { return timer_; }
     SeekControl& seek() { return seek_; }
@@ -49,6 +51,7 @@ private:
     bool startCurrentTrack();
     void closeOpenTrack();
     void showTrackClosed();
+    void showClosedPanels();
     void playAgain();
     void stepExecute(Direction direction);
     void followMove(Direction direction);

@@ -1,14 +1,12 @@
 #include "playlist/Favourites.h"
 
-#include "app/BusyCursor.h"
 #include "app/Dialogs.h"
 #include "app/Options.h"
 #include "app/PlayerState.h"
 #include "app/TextFile.h"
 #include "app/WindowSteps.h"
-#include "playlist/DirectoryScan.h"
 #include "playlist/FavouritesDialog.h"
-#include "playlist/ListFileReader.h"
+#include "playlist/LongScan.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 
@@ -157,16 +155,13 @@ void Favourites::openFavourite(FavouriteKind kind, int position)
 
 bool Favourites::tracksOf(FavouriteKind kind, const QString& entry, QStringList* tracks)
 {
-    if (kind == FavouriteKind::Directory) {
-        const BusyCursor busy;
-        *tracks = scanDirectory(entry);
-        return true;
-    }
-    bool read = false;
-    *tracks = readListFile(entry, &read);
-    if (!read)
-        dialogs().showError(&context_.window, QStringLiteral("Cannot read %1").arg(entry));
-    return read;
+    // A folder may be a long scan: it shows its progress and can be cancelled.
+    const SourceKind source = kind == FavouriteKind::Directory ? SourceKind::Directory : SourceKind::List;
+    std::optional<QStringList> collected = collectOrReport(context_, {{source, entry}});
+    if (!collected)
+        return false;
+    *tracks = std::move(*collected);
+    return true;
 }
 
 void Favourites::appendFavourite(FavouriteKind kind, const QString& entry, const QStringList& tracks)

@@ -62,9 +62,9 @@ QStringList tracksFromListLines(const QStringList& lines, const QString& listDir
     return tracks;
 }
 
-QStringList readListFile(const QString& listPath, bool* ok)
+QStringList readListFile(const QString& listPath, bool* ok, QString* error)
 {
-    const QStringList lines = readTextLines(listPath, ok);
+    const QStringList lines = readTextLines(listPath, ok, error);
     const QString listDir = lexicallyNormalPath(QFileInfo(listPath).path(), QDir::currentPath());
     return tracksFromListLines(lines, listDir);
 }

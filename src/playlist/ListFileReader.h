@@ -16,8 +16,9 @@ namespace nuvo {
 // - anything else is relative: "\" is taken as "/", the line is resolved against the list file's
 //   directory (a line starting with "\" from "/"), "." and ".." folded by text.
 // Text is UTF-8; lines that are not valid UTF-8 are read as Windows-1252. A missing or unreadable
-// file gives an empty list and *ok = false. The current directory is not touched.
-QStringList readListFile(const QString& listPath, bool* ok = nullptr);
+// file gives an empty list, *ok = false and the reason in *error. The current directory is not
+// touched.
+QStringList readListFile(const QString& listPath, bool* ok = nullptr, QString* error = nullptr);
 
 // The same for lines already read, with relative lines resolved against listDir.
 QStringList tracksFromListLines(const QStringList& lines, const QString& listDir);

@@ -1,11 +1,15 @@
-// The binding of the playlist to one list file: which file, whether the
+// List files: opening, adding, saving and updating M3U and PLS files, and
+// the binding of the playlist to one of them: which file, whether the
 // playlist has changed since, and what panel 3 and "UpDateList" show of it.
 #pragma once
 
 #include "app/AreaContext.h"
 #include "app/SettingsOwner.h"
+#include "playlist/ListFileWriter.h"
 
 #include <QObject>
+
+#include <optional>
 
 namespace nuvo {
 
@@ -25,7 +29,24 @@ public:
     void markListChanged();
     void unbindListFile();
 
+    void openListExecute();
+    void addListExecute();
+    void saveListExecute();
+    void saveListRExecute();
+    void upDateCExecute();
+    void upDateRExecute();
+
 private:
+    // The tracks of the list files chosen in the dialog, the binding made when one file was
+    // chosen for an empty, unbound playlist; nothing when cancelled or unreadable (said then).
+    struct ChosenLists {
+        QStringList tracks;
+        bool bound = false;
+    };
+    std::optional<ChosenLists> chooseLists(const QString& caption);
+    enum class PathsAs { Complete, Relative };
+    void saveListAs(PathsAs paths);
+    void updateList(ListFormat format);
     void showListName();
 
     AreaContext context_;

@@ -1,5 +1,6 @@
-// Searching the playlist for a text; for now its share of start-up and
-// close: the search text.
+// Searching the playlist: the search box walks through the entries whose
+// path holds its text, "SearchOpened" goes to the open track's entry. The
+// search text is kept from run to run.
 #pragma once
 
 #include "app/AreaContext.h"
@@ -9,7 +10,6 @@
 
 namespace nuvo {
 
-
 class ListSearch : public QObject, public SettingsOwner {
     Q_OBJECT
 public:
@@ -17,6 +17,10 @@ public:
 
     void restore(const Settings& settings) override;
     void collect(Settings& settings) const override;
+
+    void edit2Change();
+    void searchExecute();
+    void openSearchExecute();
 
 private:
     AreaContext context_;

@@ -27,6 +27,21 @@ QString normalAbsolute(QStringView absolutePath)
     return normal;
 }
 
+// True when folding would change nothing: no doubled "/", no "." or ".." component, no trailing "/".
+bool isLexicallyNormal(QStringView path)
+{
+    const qsizetype size = path.size();
+    if (size > 1 && path.back() == u'/')
+        return false;
+    for (qsizetype i = path.indexOf(u'/'); i >= 0; i = path.indexOf(u'/', i + 1)) {
+        const QStringView after = path.sliced(i + 1);
+        if (after.startsWith(u'/') || after == u"." || after.startsWith(u"./") || after == u".."
+            || after.startsWith(u"../"))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString fileNamePart(const QString& path)
@@ -58,6 +73,11 @@ bool isListPath(const QString& path)
     return ext == u".M3U" || ext == u".PLS";
 }
 
+bool holdsLineBreak(const QString& path)
+{
+    return path.contains(u'\n') || path.contains(u'\r');
+}
+
 QString lexicallyNormalPath(const QString& path, const QString& baseDir)
 {
     return normalAbsolute(path.startsWith(u'/') ? path : baseDir + u'/' + path);
@@ -70,29 +90,42 @@ QString resolveLongPath(const QString& argument, const QString& currentDir)
     return lexicallyNormalPath(argument, currentDir);
 }
 
-QString makeRelativePath(const QString& baseDir, const QString& fullPath)
+RelativePathMaker::RelativePathMaker(const QString& baseDir) : baseAbsolute_(baseDir.startsWith(u'/'))
 {
-    if (!baseDir.startsWith(u'/') || !fullPath.startsWith(u'/'))
-        return fullPath;
-    const QString normalBase = normalAbsolute(baseDir);
-    const QString normalTarget = normalAbsolute(fullPath);
-    const auto base = QStringView(normalBase).split(u'/', Qt::SkipEmptyParts);
-    auto target = QStringView(normalTarget).split(u'/', Qt::SkipEmptyParts);
-    const QStringView fileName = target.isEmpty() ? QStringView() : target.takeLast();
+    if (baseAbsolute_)
+        baseParts_ = normalAbsolute(baseDir).split(u'/', Qt::SkipEmptyParts);
+}
 
+QString RelativePathMaker::operator()(const QString& fullPath) const
+{
+    if (!baseAbsolute_ || !fullPath.startsWith(u'/'))
+        return fullPath;
+    const QString normalTarget = isLexicallyNormal(fullPath) ? fullPath : normalAbsolute(fullPath);
+    const QStringView target(normalTarget);
+    const qsizetype lastSlash = target.lastIndexOf(u'/');
+
+    // Walk the target's directories while they match the base's.
     qsizetype shared = 0;
-    while (shared < base.size() && shared < target.size() && base[shared] == target[shared])
+    qsizetype rest = 1;
+    while (shared < baseParts_.size() && rest <= lastSlash) {
+        const qsizetype next = target.indexOf(u'/', rest);
+        if (target.sliced(rest, next - rest) != baseParts_.at(shared))
+            break;
         ++shared;
+        rest = next + 1;
+    }
 
     QString relative;
-    for (qsizetype i = shared; i < base.size(); ++i)
+    relative.reserve((baseParts_.size() - shared) * 3 + target.size() - rest);
+    for (qsizetype i = shared; i < baseParts_.size(); ++i)
         relative += QStringLiteral("../");
-    for (qsizetype i = shared; i < target.size(); ++i) {
-        relative += target[i];
-        relative += u'/';
-    }
-    relative += fileName;
+    relative += target.sliced(rest);
     return relative;
+}
+
+QString makeRelativePath(const QString& baseDir, const QString& fullPath)
+{
+    return RelativePathMaker(baseDir)(fullPath);
 }
 
 } // namespace nuvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace nuvo {
 
@@ -14,6 +15,9 @@ QString upperExtension(const QString& path);
 bool isTrackExtension(const QString& upperExt); // ".MP1" ".MP2" ".MP3" ".RMP" ".WAV"
 bool isTrackPath(const QString& path);
 bool isListPath(const QString& path); // ".M3U" ".PLS"
+
+// True for a name holding CR or LF: every list file would split it into two entries.
+bool holdsLineBreak(const QString& path);
 
 // An absolute path with "." and ".." folded and doubled "/" removed, by text alone (symbolic links
 // are kept as given; ".." above "/" stays at "/"). A relative path is first taken from baseDir.
@@ -30,5 +34,16 @@ QString resolveLongPath(const QString& argument, const QString& currentDir);
 // of "/"; a path that is not absolute (such as a Windows "D:\..." entry read from an old list) is
 // returned unchanged. Components compare case-sensitively, as the file system does.
 QString makeRelativePath(const QString& baseDir, const QString& fullPath);
+
+// makeRelativePath for many paths against one base, which is taken apart once.
+class RelativePathMaker {
+public:
+    explicit RelativePathMaker(const QString& baseDir);
+    QString operator()(const QString& fullPath) const;
+
+private:
+    bool baseAbsolute_;
+    QStringList baseParts_;
+};
 
 } // namespace nuvo

@@ -39,6 +39,16 @@ void PlaylistModel::replacePath(int row, const QString& path)
     emit dataChanged(at, at, {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
+void PlaylistModel::moveToNeighbour(int from, int to)
+{
+    if (from < 0 || to < 0 || from >= count() || to >= count() || (to != from - 1 && to != from + 1))
+        return;
+    // The row goes before destination: past its neighbour when moving down.
+    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+    paths_.move(from, to);
+    endMoveRows();
+}
+
 void PlaylistModel::setCurrentIndex(int row)
 {
     if (row == currentIndex_)

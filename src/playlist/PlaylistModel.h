@@ -26,6 +26,9 @@ public:
     void replaceAll(const QStringList& paths);
     // A new path for one entry (its file was renamed): position, selection and current index stay.
     void replacePath(int row, const QString& path);
+    // Moves one entry to its neighbour's place; the view's selection and
+    // focus go with the entries they were on.
+    void moveToNeighbour(int from, int to);
 
     // The entry that plays or stands by; 0 for an empty list. Moving it
     // repaints the old and the new entry.

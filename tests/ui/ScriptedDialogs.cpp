@@ -31,12 +31,14 @@ void ScriptedDialogs::showError(QWidget*, const QString& text)
 FileDialogAnswer ScriptedDialogs::openFiles(QWidget*, const FileDialogRequest& request)
 {
     ask(QStringLiteral("openFiles"), request.caption);
+    fileRequests.push_back(request);
     return takeOr(fileAnswers, FileDialogAnswer{});
 }
 
 FileDialogAnswer ScriptedDialogs::saveFile(QWidget*, const FileDialogRequest& request)
 {
     ask(QStringLiteral("saveFile"), request.caption);
+    fileRequests.push_back(request);
     return takeOr(fileAnswers, FileDialogAnswer{});
 }
 

@@ -18,6 +18,8 @@ public:
     };
 
     std::vector<Question> asked;
+    // Every file dialog's request, in order.
+    std::vector<FileDialogRequest> fileRequests;
     std::deque<FileDialogAnswer> fileAnswers;
     std::deque<QString> directoryAnswers;
     std::deque<std::optional<QColor>> colorAnswers;

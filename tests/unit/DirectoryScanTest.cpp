@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace nuvo {
@@ -119,6 +120,45 @@ TEST_F(DirectoryScanTest, UnreadableSubDirectoryIsSkipped)
     const QStringList found = relativeScan();
     QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(found, QStringList{"b.mp3"});
+}
+
+TEST_F(DirectoryScanTest, NamesHoldingALineBreakAreSkipped)
+{
+    touch("a\nb.mp3");
+    touch("c\rd.mp3");
+    touch("e\nf/g.mp3");
+    touch("h.mp3");
+    EXPECT_EQ(relativeScan(), QStringList{"h.mp3"});
+    EXPECT_TRUE(scanDirectory(path("e\nf")).isEmpty());
+}
+
+TEST(PseudoFileSystems, TheDevicesOfKernelFileSystemsAreFoundInTheMountTable)
+{
+    const QByteArray mountInfo =
+        "22 1 0:21 / /proc rw,nosuid,nodev,noexec,relatime shared:5 - proc proc rw\n"
+        "23 1 0:22 / /sys rw,nosuid shared:6 - sysfs sysfs rw\n"
+        "24 1 0:5 / /dev rw,nosuid shared:2 - devtmpfs udev rw,size=4000k\n"
+        "26 23 0:25 / /sys/fs/cgroup rw shared:9 - cgroup2 cgroup2 rw\n"
+        "27 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "28 1 0:26 / /tmp rw shared:10 master:3 - tmpfs tmpfs rw\n"
+        "29 1 0:27 / /media/My - Music rw - vfat /dev/sdb1 rw\n"
+        "broken line\n";
+    EXPECT_EQ(pseudoFileSystemDevices(mountInfo),
+              (std::vector<dev_t>{makedev(0, 21), makedev(0, 22), makedev(0, 5), makedev(0, 25)}));
+}
+
+TEST_F(DirectoryScanTest, TheCountGrowsWithWhatIsFoundAndACancelStopsTheScan)
+{
+    touch("a/1.mp3");
+    touch("b/2.mp3");
+    writeFile("c.m3u", "/x.mp3\r\n/y.mp3\r\n");
+    ScanControl control;
+    EXPECT_EQ(scanDirectory(root(), &control).size(), 4);
+    EXPECT_EQ(control.found.load(), 4);
+
+    ScanControl cancelled;
+    cancelled.cancelled = true;
+    EXPECT_TRUE(scanDirectory(root(), &cancelled).isEmpty());
 }
 
 } // namespace

@@ -79,5 +79,15 @@ TEST(MakeRelativePath, ResultLeadsBackToTheFile)
         EXPECT_EQ(lexicallyNormalPath(makeRelativePath(base, full), base), full) << full;
 }
 
+TEST(MakeRelativePath, EntriesThatAreNotFoldedAreFoldedFirst)
+{
+    const RelativePathMaker fromLists("/music/lists/");
+    EXPECT_EQ(fromLists("/music/lists/./live/../a.mp3"), "a.mp3");
+    EXPECT_EQ(fromLists("//music//rock/b.mp3"), "../rock/b.mp3");
+    EXPECT_EQ(fromLists("/music/lists/.hidden/..x.mp3"), ".hidden/..x.mp3");
+    EXPECT_EQ(fromLists("/music/listsmore/c.mp3"), "../listsmore/c.mp3");
+    EXPECT_EQ(RelativePathMaker("/")("/d.mp3"), "d.mp3");
+}
+
 } // namespace
 } // namespace nuvo

@@ -1,0 +1,44 @@
+#include "playlist/ListFileWriter.h"
+
+#include "playlist/ListFileReader.h"
+
+#include "TestSupport.h"
+
+namespace nuvo {
+namespace {
+
+const QStringList kEntries{"/music/lists/a.mp3", "/music/rock/b.mp3", QString::fromUtf8("/c/ü.wav")};
+
+TEST(ListFileWriter, EachFormatWritesExactlyItsLines)
+{
+    struct Case {
+        ListFormat format;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {ListFormat::M3uComplete, "/music/lists/a.mp3\r\n/music/rock/b.mp3\r\n/c/\xC3\xBC.wav\r\n"},
+        {ListFormat::M3uRelative, "a.mp3\r\n../rock/b.mp3\r\n../../c/\xC3\xBC.wav\r\n"},
+        {ListFormat::Pls, "[playlist]\r\nFile1=/music/lists/a.mp3\r\nFile2=/music/rock/b.mp3\r\n"
+                          "File3=/c/\xC3\xBC.wav\r\nNumberOfEntries=3\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(listFileBytes(c.format, kEntries, "/music/lists"), c.bytes) << int(c.format);
+}
+
+class ListFileWriterFiles : public test::TempDirTest {};
+
+TEST_F(ListFileWriterFiles, WhatIsWrittenReadsBackAsTheSameTracks)
+{
+    const QStringList entries{path("music/a.mp3"), path("x/b.MP3"), "/elsewhere/c.wav"};
+    makeDir("lists");
+    for (const ListFormat format : {ListFormat::M3uComplete, ListFormat::M3uRelative, ListFormat::Pls}) {
+        QString error;
+        ASSERT_TRUE(writeListFile(path("lists/l.lst"), format, entries, &error)) << error.toStdString();
+        bool ok = false;
+        EXPECT_EQ(readListFile(path("lists/l.lst"), &ok), entries) << int(format);
+        EXPECT_TRUE(ok);
+    }
+}
+
+} // namespace
+} // namespace nuvo
