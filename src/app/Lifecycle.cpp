@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/IniFile.h"
+#include "app/MprisService.h"
 #include "app/MainWindow.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
@@ -142,6 +143,8 @@ void Lifecycle::formShow()
     areas_.playlistView.showCount();
     context_.availability.showVolumeLimits(context_.state.playback.volumeLeft);
     context_.availability.applyInitialAvailability();
+    // The desktop's media controls see the player once it is as it was left.
+    areas_.mpris.start();
 }
 
 void Lifecycle::applyStartSettings(const Settings& s)

@@ -18,6 +18,7 @@ class Favourites;
 class ListAdding;
 class ListFiles;
 class ListSearch;
+class MprisService;
 class OptionPage;
 class Playback;
 class PlaylistView;
@@ -44,6 +45,7 @@ struct LifecycleAreas {
     TagPage& tagPage;
     TrayHotKey& trayHotKey;
     Favourites& favourites;
+    MprisService& mpris;
 };
 
 // Who asked the window to close: the user waits for a message, a signal or

@@ -4,6 +4,7 @@
 #include "app/Availability.h"
 #include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
+#include "app/MprisService.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
 #include "app/ProgramFiles.h"
@@ -58,9 +59,10 @@ struct MainWindow::Areas {
           trayHotKey(context, state.tray),
           keyCommands(context, playback, equalizer),
           favourites(context, window.context_.programDirectory),
+          mpris(context, playback, options, trayHotKey),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
-                     tagPage, trayHotKey, favourites})
+                     tagPage, trayHotKey, favourites, mpris})
     {
     }
 
@@ -81,6 +83,7 @@ struct MainWindow::Areas {
     TrayHotKey trayHotKey;
     KeyCommands keyCommands;
     Favourites favourites;
+    MprisService mpris;
     Lifecycle lifecycle;
 };
 
@@ -261,6 +264,8 @@ void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
 void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
 void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
 void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
+void MainWindow::announcePlayerChange() { areas_->mpris.announceChange(); }
+void MainWindow::announceSeeked() { areas_->mpris.announceSeeked(); }
 bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
 
 } // namespace nuvo

@@ -99,6 +99,8 @@ private:
     void applyEqualizer() override;
     void setEqualizerSwitchEnabled(bool enabled) override;
     void setDecoderSettingEnabled(bool enabled) override;
+    void announcePlayerChange() override;
+    void announceSeeked() override;
     bool windowClosed() const override;
 
     struct Areas;

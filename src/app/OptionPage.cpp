@@ -65,6 +65,14 @@ void OptionPage::setOptionChecked(Option option, bool checked)
     context_.ui.CheckListBox1->item(static_cast<int>(option))->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
+void OptionPage::setOptionAsClicked(Option option, bool checked)
+{
+    if (isOptionChecked(context_.ui, option) == checked)
+        return;
+    // Not blocked: the click handler runs as for the user's click.
+    context_.ui.CheckListBox1->item(static_cast<int>(option))->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
 void OptionPage::setItemText(Option option, const QString& text)
 {
     const QSignalBlocker quiet(context_.ui.CheckListBox1);

@@ -29,6 +29,8 @@ public:
     void applySpeedOptions();
     // The item text of Played/Standby or ProgressBar shows its colour.
     void showColorItem(Option option);
+    // Checks or unchecks an option as a click on it would, with what the click does.
+    void setOptionAsClicked(Option option, bool checked);
     // The desktop's colour for the current entry or the progress bar, as stored.
     QString defaultColorText(Option option) const;
 

@@ -138,6 +138,14 @@ void TrayHotKey::restoreFromTray()
     showWindowAgain();
 }
 
+void TrayHotKey::raiseWindow()
+{
+    if (own_.trayIconShown)
+        restoreFromTray();
+    else
+        showWindowAgain();
+}
+
 void TrayHotKey::showWindowAgain()
 {
     QMainWindow& window = context_.window;

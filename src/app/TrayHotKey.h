@@ -38,6 +38,8 @@ public:
     void windowStateChanged();
     void minimizeToTray();
     void restoreFromTray();
+    // Brings the window to the front, from the tray or from the taskbar.
+    void raiseWindow();
     void updateTrayTip();
 
 private:

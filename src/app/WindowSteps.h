@@ -52,6 +52,10 @@ public:
     virtual void setEqualizerSwitchEnabled(bool enabled) = 0;
     virtual void setDecoderSettingEnabled(bool enabled) = 0;
 
+    // The desktop's media controls: something they show may have changed, or the position jumped.
+    virtual void announcePlayerChange() = 0;
+    virtual void announceSeeked() = 0;
+
     // True once the window has closed; a handler that ran a modal dialog
     // checks it before it goes on (a signal can close the window meanwhile).
     virtual bool windowClosed() const = 0;

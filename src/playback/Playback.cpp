@@ -326,6 +326,7 @@ void Playback::setTitles(const QString& title)
 {
     context_.window.setWindowTitle(title);
     own_.applicationTitle = title;
+    context_.steps.announcePlayerChange();
     if (context_.state.tray.trayIconShown)
         context_.steps.updateTrayTip();
 }

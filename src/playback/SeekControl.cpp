@@ -1,6 +1,7 @@
 #include "playback/SeekControl.h"
 
 #include "app/PlayerState.h"
+#include "app/WindowSteps.h"
 #include "playback/PlayTimer.h"
 #include "playback/SeekSteps.h"
 #include "playback/TimeText.h"
@@ -115,12 +116,20 @@ void SeekControl::keySeekRelease()
     finishSeek();
 }
 
+void SeekControl::seekTo(int seconds)
+{
+    keyStep(std::clamp(seconds, 0, own_.trackSeconds));
+    keySeekRelease();
+}
+
 void SeekControl::finishSeek()
 {
     // A track that ended while the seek was held is not sought, but the
     // timer still comes back so that its end is handled.
-    if (decoderRunning())
+    if (decoderRunning()) {
         context_.decoder.seek(own_.elapsedSeconds);
+        context_.steps.announceSeeked();
+    }
     timer_.resumeAfterSeek();
 }
 

@@ -28,6 +28,8 @@ public:
     void keySeekForward();
     void keySeekRelease();
     bool keySeekPending() const { return keySeekPending_; }
+    // A seek asked for from outside the window, taken as a key step and its release.
+    void seekTo(int seconds);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

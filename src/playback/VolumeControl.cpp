@@ -2,6 +2,7 @@
 
 #include "app/Availability.h"
 #include "app/PlayerState.h"
+#include "app/WindowSteps.h"
 #include "app/Settings.h"
 #include "ui_MainWindow.h"
 #include "vbmp3_api.h"
@@ -55,6 +56,15 @@ void VolumeControl::changeVolume(VolumeDirection direction, int step)
         send();
     context_.ui.Label1->setText(QString::number(own_.volumeLeft));
     context_.availability.showVolumeLimits(own_.volumeLeft);
+    context_.steps.announcePlayerChange();
+}
+
+void VolumeControl::setVolume(int volume)
+{
+    const int wanted = std::clamp(volume, 0, kVolumeMaximum);
+    if (wanted != own_.volumeLeft)
+        changeVolume(wanted > own_.volumeLeft ? VolumeDirection::Up : VolumeDirection::Down,
+                     std::abs(wanted - own_.volumeLeft));
 }
 
 void VolumeControl::volumeUpExecute()

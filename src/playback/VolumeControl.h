@@ -26,6 +26,8 @@ public:
 
     // Shared by the wheel, the keys and the tray menu.
     void changeVolume(VolumeDirection direction, int step);
+    // A volume asked for from outside the window, taken as one step there.
+    void setVolume(int volume);
     void volumeUpExecute();
     void volumeDownExecute();
 

@@ -25,6 +25,8 @@ int main(int argc, char** argv)
 {
     // Window tests run without a display and without a sound card.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor on the user's session bus: the desktop's media keys stay with the user's own player.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nuvo-tests");
     gStandardHandler = qInstallMessageHandler(quietOffscreenWarnings);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,117 @@
+// The desktop's media controls: the player driven and read over MPRIS with
+// playerctl, on the private session bus the test runs in.
+#include "EndToEnd.h"
+
+#include <QUrl>
+
+namespace nuvo::e2e {
+namespace {
+
+// What `playerctl -p nuvo ARGS` prints, trimmed.
+QString playerctl(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PLAYERCTL), QStringList{"-p", "nuvo"} + arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+bool playerctlSays(const QStringList& arguments, const QString& expected)
+{
+    return waitUntil([&] { return playerctl(arguments) == expected; }, 5000);
+}
+
+class Mpris : public EndToEnd {
+protected:
+    void TearDown() override
+    {
+        if (monitor_.state() != QProcess::NotRunning) {
+            monitor_.kill();
+            monitor_.waitForFinished(5000);
+        }
+        EndToEnd::TearDown();
+    }
+
+    // Every PropertiesChanged on the bus, from now on.
+    void watchPropertiesChanged()
+    {
+        // Line-buffered, so each signal can be read as it comes.
+        monitor_.start(QStringLiteral("stdbuf"),
+                       {"-oL", QStringLiteral(DBUS_MONITOR), "--session",
+                        "type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'"});
+        ASSERT_TRUE(monitor_.waitForStarted(5000));
+        QThread::msleep(300);
+    }
+
+    QString seenSignals()
+    {
+        // Without an event loop the pipe is read only when asked.
+        monitor_.waitForReadyRead(50);
+        signals_ += QString::fromUtf8(monitor_.readAllStandardOutput());
+        return signals_;
+    }
+
+    QProcess monitor_;
+    QString signals_;
+};
+
+TEST_F(Mpris, TheDesktopPlaysPausesAndStepsAsTheWindowDoes)
+{
+    environment_.insert("NUVO_AUDIO_SPEED", "1");
+    writeHomeFile("Nuvo.ini", "[Option]\r\nAll=1\r\n");
+    const QString tagged = copyFixture("cbr_v1.mp3");   // 3 s: "Fixture Title" by "Nuvo Tests" on "Fixture Album"
+    const QString plain = copyFixture("tone_1k.mp3");
+    startPlayer(player_, {tagged, plain});
+    ASSERT_TRUE(playerctlSays({"status"}, "Playing"));
+
+    EXPECT_EQ(playerctl({"metadata", "--format", "{{title}}|{{artist}}|{{album}}|{{mpris:length}}|{{xesam:url}}"}),
+              "Fixture Title|Nuvo Tests|Fixture Album|3000000|" + QUrl::fromLocalFile(tagged).toString());
+    EXPECT_EQ(playerctl({"loop"}), "Playlist") << "All, as the settings left it";
+
+    playerctl({"play-pause"});
+    EXPECT_TRUE(playerctlSays({"status"}, "Paused"));
+    playerctl({"play-pause"});
+    EXPECT_TRUE(playerctlSays({"status"}, "Playing"));
+
+    playerctl({"position", "2"});
+    EXPECT_TRUE(waitUntil([] { return playerctl({"position"}).toDouble() >= 2.0; }, 3000));
+
+    playerctl({"volume", "0.5"});
+    EXPECT_TRUE(playerctlSays({"volume"}, "0.500000"));
+
+    playerctl({"loop", "Track"});
+    EXPECT_TRUE(playerctlSays({"loop"}, "Track"));
+    playerctl({"shuffle", "On"});
+    EXPECT_TRUE(playerctlSays({"shuffle"}, "On"));
+    EXPECT_EQ(playerctl({"loop"}), "None") << "Random and Single exclude each other, as in the window";
+    playerctl({"shuffle", "Off"});
+    EXPECT_TRUE(playerctlSays({"shuffle"}, "Off"));
+
+    playerctl({"next"});
+    EXPECT_TRUE(playerctlSays({"metadata", "title"}, "tone_1k.mp3"));
+    playerctl({"next"});
+    EXPECT_TRUE(playerctlSays({"metadata", "title"}, "tone_1k.mp3")) << "no Next at the end without All";
+
+    terminate(player_);
+    const QString settings = QString::fromUtf8(readFile(homePath("Nuvo.ini")));
+    EXPECT_TRUE(settings.contains("[Label]\r\nVolume=50\r\n")) << "the window's label showed 50";
+    for (const char* option : {"Single=0\r\n", "All=0\r\n", "Random=0\r\n"})
+        EXPECT_TRUE(settings.contains(option)) << option;
+}
+
+TEST_F(Mpris, ATrackChangeInTheWindowIsAnnounced)
+{
+    watchPropertiesChanged();
+    const QString first = copyFixture("tone_1k.mp3");  // 2 s, one second at twice real time
+    const QString second = copyFixture("cbr_v1.mp3");
+    startPlayer(player_, {first, second});
+    ASSERT_TRUE(waitUntil([] { return !windowsTitled("Fixture Title").isEmpty(); }, 10000))
+        << "the window moved on to the second track by itself";
+    EXPECT_TRUE(waitUntil([&] { return seenSignals().contains("Fixture Title"); }, 3000)) << seenSignals().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return seenSignals().contains("\"Stopped\""); }, 5000))
+        << "the end of the list is told too";
+    terminate(player_);
+}
+
+} // namespace
+} // namespace nuvo::e2e
