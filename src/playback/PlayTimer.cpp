@@ -19,7 +19,8 @@ namespace nuvo {
 PlayTimer::PlayTimer(const AreaContext& context, PlaybackState& own, TrackStepper& stepper, QObject* parent)
     : QObject(parent), context_(context), own_(own), stepper_(stepper)
 {
-    timer1_ = new QTimer(this);
+    // The window owns it, as it owns every object of its description.
+    timer1_ = new QTimer(&context_.window);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(100);
     connect(timer1_, &QTimer::timeout, this, &PlayTimer::timer1Timer);
