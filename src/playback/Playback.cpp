@@ -7,6 +7,7 @@
 #include "playback/TimeText.h"
 #include "playlist/ListSelection.h"
 #include "playlist/PathRules.h"
+#include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 #include "vbmp3_api.h"
@@ -43,6 +44,7 @@ Playback::Playback(const AreaContext& context, PlaybackState& own, QObject* pare
     connect(ui.Previous, &QAction::triggered, this, &Playback::previousExecute);
     connect(ui.Next, &QAction::triggered, this, &Playback::nextExecute);
     connect(ui.ListBox1, &QAbstractItemView::doubleClicked, this, &Playback::listBox1DblClick);
+    connect(ui.ListBox1, &PlaylistListView::emptyAreaDoubleClicked, this, &Playback::listBox1DblClick);
     ui.ListBox1->installEventFilter(this);
 }
 

@@ -368,6 +368,12 @@ TEST_F(PlaybackTest, DoubleClickAndEnterPlayTheEntry)
     selectRow(2);
     QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(fake_->openPath, c_.toStdString());
+
+    // Below the entries, a double click plays as well: the open track again from its start.
+    const std::size_t before = fake_->calls.size();
+    const QRect last = view->visualRect(view->model()->index(2, 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(last.left() + 5, last.bottom() + 20));
+    EXPECT_EQ(fake_->callsSince(before).back(), "play");
 }
 
 } // namespace
