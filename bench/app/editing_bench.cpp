@@ -2,6 +2,7 @@
 // playlist, each as the user runs it: the action triggered in the window,
 // then the list view laid out and painted again.
 #include "FakeDecoder.h"
+#include "bench_main.h"
 #include "app/MainWindow.h"
 #include "playlist/PlaylistModel.h"
 
@@ -95,8 +96,11 @@ std::unique_ptr<Window> shared;
 
 Window& window()
 {
-    if (!shared)
+    if (!shared) {
         shared = std::make_unique<Window>();
+        // The window goes while the application is still there.
+        nuvo::bench::whenFinished([] { shared.reset(); });
+    }
     return *shared;
 }
 
@@ -175,14 +179,3 @@ BENCHMARK(BM_RemoveSelected)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(BM_SearchPress)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    shared.reset();
-    return 0;
-}

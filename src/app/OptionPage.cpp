@@ -13,9 +13,26 @@
 #include <QMainWindow>
 #include <QSignalBlocker>
 
+#include <utility>
+
 namespace nuvo {
 
 namespace {
+
+// Each option with the settings value that keeps it.
+constexpr std::pair<Option, bool Settings::*> kStoredOptions[] = {
+    {Option::Single, &Settings::single},
+    {Option::All, &Settings::all},
+    {Option::Random, &Settings::random},
+    {Option::Slow, &Settings::slowSeek},
+    {Option::HighSpeed, &Settings::highSpeedEqualizer},
+    {Option::SaveSize, &Settings::saveSize},
+    {Option::PlayedColor, &Settings::playedColor},
+    {Option::ProgressColor, &Settings::progressColor},
+    {Option::TabsAtBottom, &Settings::tabsAtBottom},
+    {Option::AutoStart, &Settings::autoStart},
+    {Option::ClearListToOpen, &Settings::clearListToOpen},
+};
 
 constexpr int kOptionHeaders[] = {0, 4, 6, 8, 10, 13, 15};
 
@@ -81,35 +98,16 @@ void OptionPage::setItemText(Option option, const QString& text)
 
 void OptionPage::restore(const Settings& s)
 {
-    setOptionChecked(Option::Single, s.single);
-    setOptionChecked(Option::All, s.all);
-    setOptionChecked(Option::Random, s.random);
-    setOptionChecked(Option::Slow, s.slowSeek);
-    setOptionChecked(Option::HighSpeed, s.highSpeedEqualizer);
-    setOptionChecked(Option::SaveSize, s.saveSize);
-    setOptionChecked(Option::PlayedColor, s.playedColor);
-    setOptionChecked(Option::ProgressColor, s.progressColor);
-    setOptionChecked(Option::TabsAtBottom, s.tabsAtBottom);
-    setOptionChecked(Option::AutoStart, s.autoStart);
-    setOptionChecked(Option::ClearListToOpen, s.clearListToOpen);
+    for (const auto& [option, value] : kStoredOptions)
+        setOptionChecked(option, s.*value);
     setColorText(Option::PlayedColor, s.preColor);
     setColorText(Option::ProgressColor, s.proColor);
 }
 
 void OptionPage::collect(Settings& s) const
 {
-    const Ui::Form1& ui = context_.ui;
-    s.single = isOptionChecked(ui, Option::Single);
-    s.all = isOptionChecked(ui, Option::All);
-    s.random = isOptionChecked(ui, Option::Random);
-    s.slowSeek = isOptionChecked(ui, Option::Slow);
-    s.highSpeedEqualizer = isOptionChecked(ui, Option::HighSpeed);
-    s.saveSize = isOptionChecked(ui, Option::SaveSize);
-    s.playedColor = isOptionChecked(ui, Option::PlayedColor);
-    s.progressColor = isOptionChecked(ui, Option::ProgressColor);
-    s.tabsAtBottom = isOptionChecked(ui, Option::TabsAtBottom);
-    s.autoStart = isOptionChecked(ui, Option::AutoStart);
-    s.clearListToOpen = isOptionChecked(ui, Option::ClearListToOpen);
+    for (const auto& [option, value] : kStoredOptions)
+        s.*value = isOptionChecked(context_.ui, option);
     s.preColor = own_.colours.preColor;
     s.proColor = own_.colours.proColor;
 }

@@ -2,7 +2,7 @@
 // of user actions (enabled commands, keys, wheel, clicks and drags, drops,
 // dialogs answered at random, tracks ending, files vanishing, restarts from
 // the written files), with the rules that must always hold checked after
-// each one. A failure prints the seed and the actions; the same seed replays
+// each one. A failure prints its seed and the actions; that seed replays
 // them exactly: window_soak --seed SEED [--actions N].
 #include "FakeDecoder.h"
 #include "app/Dialogs.h"
