@@ -30,9 +30,17 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
+// Stateless: a sequence cut short by the end of the bytes is an error, not a rest kept for more
+// bytes that never come, so a Windows-1252 line ending in "é" (a UTF-8 lead byte) is read whole.
+QStringDecoder strictUtf8Decoder()
+{
+    return QStringDecoder(QStringDecoder::Utf8,
+                          QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+}
+
 QString decodeLine(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8 = strictUtf8Decoder();
     QString text = utf8(bytes);
     if (utf8.hasError())
         return decodeWindows1252(bytes);
@@ -75,7 +83,7 @@ QStringList decodeTextLines(const QByteArray& data)
     QStringList lines;
 
     // The usual case: the whole file is valid UTF-8 and is decoded in one pass.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8 = strictUtf8Decoder();
     const QString whole = utf8(bytes);
     if (!utf8.hasError()) {
         forEachLine(

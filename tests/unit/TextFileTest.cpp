@@ -30,6 +30,14 @@ TEST(DecodeTextLines, LinesThatAreNotUtf8AreReadAsWindows1252)
     EXPECT_FALSE(lines[1].contains(QChar::ReplacementCharacter));
 }
 
+TEST(DecodeTextLines, AWindows1252LineEndingInALeadByteKeepsItsLastLetter)
+{
+    // 0xE9 ("é") and 0xD2 ("Ò") begin multi-byte UTF-8 sequences: a line or file ending in one
+    // is no UTF-8 and must not lose that byte.
+    EXPECT_EQ(decodeTextLines("D:\\Musik\\Caf\xE9\r\n/a.mp3"), (QStringList{"D:\\Musik\\Caf\u00E9", "/a.mp3"}));
+    EXPECT_EQ(decodeTextLines("\n\n\xD2"), (QStringList{"", "", "\u00D2"}));
+}
+
 class TextFileTest : public test::TempDirTest {};
 
 TEST_F(TextFileTest, ReadsLinesAndReportsAMissingFile)
