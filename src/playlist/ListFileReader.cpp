@@ -51,13 +51,19 @@ QString trackPath(QString line, const QString& listDir)
 
 } // namespace
 
+std::optional<QString> trackFromListLine(const QString& line, const QString& listDir)
+{
+    if (line.isEmpty() || line.startsWith(u'#') || !namesTrack(line))
+        return std::nullopt;
+    return trackPath(line, listDir);
+}
+
 QStringList tracksFromListLines(const QStringList& lines, const QString& listDir)
 {
     QStringList tracks;
     for (const QString& line : lines) {
-        if (line.isEmpty() || line.startsWith(u'#') || !namesTrack(line))
-            continue;
-        tracks.append(trackPath(line, listDir));
+        if (std::optional<QString> track = trackFromListLine(line, listDir))
+            tracks.append(std::move(*track));
     }
     return tracks;
 }

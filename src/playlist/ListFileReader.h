@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace nuvo {
 
 // The tracks an M3U or PLS list names, in file order. Lines that name no track fall away: empty
@@ -22,5 +24,8 @@ QStringList readListFile(const QString& listPath, bool* ok = nullptr, QString* e
 
 // The same for lines already read, with relative lines resolved against listDir.
 QStringList tracksFromListLines(const QStringList& lines, const QString& listDir);
+
+// The track one line names by the rules above, or nothing for a line that names none.
+std::optional<QString> trackFromListLine(const QString& line, const QString& listDir);
 
 } // namespace nuvo

@@ -1,6 +1,7 @@
 #include "playlist/ListFileWriter.h"
 
 #include "app/TextFile.h"
+#include "playlist/ListFileReader.h"
 #include "playlist/PathRules.h"
 
 #include <QDir>
@@ -32,8 +33,14 @@ QByteArray listFileBytes(ListFormat format, const QStringList& entries, const QS
         break;
     case ListFormat::M3uRelative: {
         const RelativePathMaker relative(listDir);
-        for (const QString& entry : entries)
-            appendLine(bytes, relative(entry));
+        // A relative line the reader would take as another file (a "\", ":\" or "=/" in a
+        // Linux name, a name starting with "#", or with U+FEFF, which first in a file reads as a
+        // byte-order mark) is written whole instead.
+        for (const QString& entry : entries) {
+            const QString line = relative(entry);
+            const bool readsBack = !line.startsWith(QChar::ByteOrderMark) && trackFromListLine(line, listDir) == entry;
+            appendLine(bytes, readsBack ? line : entry);
+        }
         break;
     }
     case ListFormat::Pls:

@@ -9,9 +9,10 @@
 
 namespace {
 
+// Whatever stands before ":\" is kept as the drive of a list brought over from Windows.
 bool isDrivePath(const QString& track)
 {
-    return track.size() >= 3 && track[0].isLetter() && track[0].unicode() < 128 && track[1] == u':' && track[2] == u'\\';
+    return track.size() >= 3 && track[1] == u':' && track[2] == u'\\';
 }
 
 } // namespace

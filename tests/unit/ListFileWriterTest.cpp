@@ -1,5 +1,6 @@
 #include "playlist/ListFileWriter.h"
 
+#include "app/TextFile.h"
 #include "playlist/ListFileReader.h"
 
 #include "TestSupport.h"
@@ -23,6 +24,19 @@ TEST(ListFileWriter, EachFormatWritesExactlyItsLines)
     };
     for (const Case& c : cases)
         EXPECT_EQ(listFileBytes(c.format, kEntries, "/music/lists"), c.bytes) << int(c.format);
+}
+
+TEST(ListFileWriter, ARelativeLineTheReaderWouldMisreadIsWrittenWhole)
+{
+    // Legal Linux names whose relative form reads as another track: "\" is taken as "/", ":\"
+    // and "=/" start a path of their own, "#" starts a comment, U+FEFF first in a file is a byte-order mark.
+    const QStringList entries{"/music/lists/\uFEFFbom.mp3", "/music/lists/back\\slash.mp3",
+                              "/music/lists/d:\\x.mp3", "/music/lists/a=/b.mp3", "/music/lists/#1.mp3",
+                              "/music/rock/b.mp3"};
+    const QByteArray bytes = listFileBytes(ListFormat::M3uRelative, entries, "/music/lists");
+    EXPECT_EQ(bytes, "/music/lists/\xEF\xBB\xBF" "bom.mp3\r\n/music/lists/back\\slash.mp3\r\n/music/lists/d:\\x.mp3\r\n"
+                     "/music/lists/a=/b.mp3\r\n/music/lists/#1.mp3\r\n../rock/b.mp3\r\n");
+    EXPECT_EQ(tracksFromListLines(decodeTextLines(bytes), "/music/lists"), entries);
 }
 
 class ListFileWriterFiles : public test::TempDirTest {};
