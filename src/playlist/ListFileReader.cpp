@@ -20,9 +20,16 @@ bool namesTrack(const QString& line)
     return dot >= nameStart && isTrackExtension(line.mid(dot).toUpper());
 }
 
-bool isWindowsDrivePath(const QString& line)
+bool isDriveLetter(QChar c)
 {
-    return line.size() >= 3 && line[1] == u':' && line[2] == u'\\';
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// "X:\" with a letter for X: anything else before ":\" (a "#", a blank) is no drive, and kept as a
+// drive it would be lost or misread when the list is saved again.
+bool isWindowsDrivePath(QStringView line)
+{
+    return line.size() >= 3 && isDriveLetter(line[0]) && line[1] == u':' && line[2] == u'\\';
 }
 
 // "File12=" at the start of a PLS record, in any letter case.
@@ -41,7 +48,8 @@ QString trackPath(QString line, const QString& listDir)
     line.remove(0, plsRecordPrefixLength(line));
     if (line.startsWith(u'/') || isWindowsDrivePath(line))
         return line;
-    if (const qsizetype driveColon = line.indexOf(QStringLiteral(":\\")); driveColon >= 1)
+    if (const qsizetype driveColon = line.indexOf(QStringLiteral(":\\")); driveColon >= 1
+        && isDriveLetter(line[driveColon - 1]))
         return line.mid(driveColon - 1);
     if (const qsizetype equals = line.indexOf(QStringLiteral("=/")); equals >= 0)
         return line.mid(equals + 1);

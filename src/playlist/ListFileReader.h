@@ -10,10 +10,10 @@ namespace nuvo {
 // The tracks an M3U or PLS list names, in file order. Lines that name no track fall away: empty
 // lines, "#" comments, and every line whose extension is not a track extension (so the PLS header
 // and count lines too). The rest, per line:
-// - "/..." (absolute) and Windows drive paths "X:\..." are kept unchanged (the latter cannot play
-//   here but are not lost from a list brought over from Windows);
+// - "/..." (absolute) and Windows drive paths "X:\..." (X a letter A-Z) are kept unchanged (the
+//   latter cannot play here but are not lost from a list brought over from Windows);
 // - a PLS record "FileN=" loses that prefix, and the rest is taken as a line of its own;
-// - otherwise a line holding ":\" keeps the path from the drive letter before it, and a line
+// - otherwise a line holding ":\" after a letter keeps the path from that drive letter, and a line
 //   holding "=/" the path from that "/";
 // - anything else is relative: "\" is taken as "/", the line is resolved against the list file's
 //   directory (a line starting with "\" from "/"), "." and ".." folded by text.

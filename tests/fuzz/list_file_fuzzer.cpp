@@ -9,10 +9,11 @@
 
 namespace {
 
-// Whatever stands before ":\" is kept as the drive of a list brought over from Windows.
 bool isDrivePath(const QString& track)
 {
-    return track.size() >= 3 && track[1] == u':' && track[2] == u'\\';
+    const QChar drive = track.isEmpty() ? QChar() : track[0];
+    const bool letter = (drive >= u'A' && drive <= u'Z') || (drive >= u'a' && drive <= u'z');
+    return letter && track.size() >= 3 && track[1] == u':' && track[2] == u'\\';
 }
 
 } // namespace
