@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/IniFile.h"
-#include "app/MprisService.h"
+#include "app/MprisPlayer.h"
 #include "app/MainWindow.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"

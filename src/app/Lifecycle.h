@@ -18,7 +18,7 @@ class Favourites;
 class ListAdding;
 class ListFiles;
 class ListSearch;
-class MprisService;
+class MprisPlayer;
 class OptionPage;
 class Playback;
 class PlaylistView;
@@ -45,7 +45,7 @@ struct LifecycleAreas {
     TagPage& tagPage;
     TrayHotKey& trayHotKey;
     Favourites& favourites;
-    MprisService& mpris;
+    MprisPlayer& mpris;
 };
 
 // Who asked the window to close: the user waits for a message, a signal or

@@ -4,7 +4,7 @@
 #include "app/Availability.h"
 #include "app/KeyCommands.h"
 #include "app/Lifecycle.h"
-#include "app/MprisService.h"
+#include "app/MprisPlayer.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
 #include "app/ProgramFiles.h"
@@ -59,7 +59,7 @@ struct MainWindow::Areas {
           trayHotKey(context, state.tray),
           keyCommands(context, playback, equalizer),
           favourites(context, window.context_.programDirectory),
-          mpris(context, playback, options, trayHotKey),
+          mpris(context, playback, options, trayHotKey, listFiles),
           lifecycle(context, window.decoder_, window.context_,
                     {playlistView, listFiles, listAdding, listSearch, playback, options, engine, equalizer, presets,
                      tagPage, trayHotKey, favourites, mpris})
@@ -83,7 +83,7 @@ struct MainWindow::Areas {
     TrayHotKey trayHotKey;
     KeyCommands keyCommands;
     Favourites favourites;
-    MprisService mpris;
+    MprisPlayer mpris;
     Lifecycle lifecycle;
 };
 

@@ -3,7 +3,7 @@
 #include "app/PlayerState.h"
 #include "app/Settings.h"
 #include "app/TrayHotKeyTexts.h"
-#include "app/X11HotKey.h"
+#include "desktop/GlobalHotKey.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -81,8 +81,7 @@ void TrayHotKey::registerHotKey(const QString& key)
         return;
     own_.hotKeyCode = character;
     // Queued: the press arrives inside the window system's event handling.
-    hotKey_ = std::make_unique<X11HotKey>(
-        [this] { QTimer::singleShot(0, this, &TrayHotKey::hotKeyPressed); });
+    hotKey_ = makeGlobalHotKey([this] { QTimer::singleShot(0, this, &TrayHotKey::hotKeyPressed); });
     own_.hotKeyRegistered = hotKey_->grab(character);
     if (!own_.hotKeyRegistered)
         hotKey_.reset();

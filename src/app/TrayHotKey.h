@@ -14,7 +14,7 @@
 
 namespace nuvo {
 
-class X11HotKey;
+class GlobalHotKey;
 struct TrayState;
 
 class TrayHotKey : public QObject, public SettingsOwner {
@@ -52,7 +52,7 @@ private:
     AreaContext context_;
     TrayState& own_;
     QSystemTrayIcon* trayIcon_ = nullptr;
-    std::unique_ptr<X11HotKey> hotKey_;
+    std::unique_ptr<GlobalHotKey> hotKey_;
     bool minimizeHandlerInstalled_ = false;
 };
 

@@ -1,8 +1,8 @@
 // Nuvo: one instance, one window.
 #include "app/MainWindow.h"
 #include "app/ProgramDirectory.h"
-#include "app/SignalBridge.h"
-#include "app/SingleInstance.h"
+#include "desktop/SignalBridge.h"
+#include "desktop/SingleInstance.h"
 #include "playback/DecoderLibrary.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/MprisFacts.h"
+#include "desktop/MprisFacts.h"
 
 #include "TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/X11HotKey.h"
+#include "desktop/X11HotKey.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

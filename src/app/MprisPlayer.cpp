@@ -1,33 +1,25 @@
-#include "app/MprisService.h"
+#include "app/MprisPlayer.h"
 
-#include "app/MprisAdaptors.h"
 #include "app/OptionPage.h"
 #include "app/PlayerState.h"
 #include "app/TrayHotKey.h"
 #include "playback/FileType.h"
 #include "playback/Playback.h"
 #include "playlist/AddSteps.h"
+#include "playlist/ListFiles.h"
 #include "playlist/PathRules.h"
 #include "playlist/PlaylistModel.h"
 #include "ui_MainWindow.h"
 #include "vbmp3_api.h"
 
 #include <QAbstractItemModel>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QTimer>
-#include <QUrl>
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 
 namespace nuvo {
 
 namespace {
-
-const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
-const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.nuvo");
-const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
 QString textOf(const char* field, std::size_t size)
 {
@@ -36,82 +28,20 @@ QString textOf(const char* field, std::size_t size)
 
 } // namespace
 
-MprisService::MprisService(const AreaContext& context, Playback& playback, OptionPage& options, TrayHotKey& tray,
-                           QObject* parent)
-    : QObject(parent), context_(context), playback_(playback), options_(options), tray_(tray)
+MprisPlayer::MprisPlayer(const AreaContext& context, Playback& playback, OptionPage& options, TrayHotKey& tray,
+                         ListFiles& lists, QObject* parent)
+    : QObject(parent), context_(context), playback_(playback), options_(options), tray_(tray), lists_(lists),
+      service_(*this)
 {
-    root_ = new QObject(this);
-    new MprisRootAdaptor(root_, *this);
-    new MprisPlayerAdaptor(root_, *this);
-
     // The play-state table and the availability show in these actions'
     // captions and enabled states; the loop options in the option list.
     Ui::Form1& ui = context_.ui;
     for (QAction* action : {ui.Play, ui.Pause, ui.Stop, ui.Next, ui.Previous})
-        connect(action, &QAction::changed, this, &MprisService::announceChange);
-    connect(ui.CheckListBox1->model(), &QAbstractItemModel::dataChanged, this, &MprisService::announceChange);
+        connect(action, &QAction::changed, &service_, &MprisService::announceChange);
+    connect(ui.CheckListBox1->model(), &QAbstractItemModel::dataChanged, &service_, &MprisService::announceChange);
 }
 
-MprisService::~MprisService()
-{
-    if (registered_) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        bus.unregisterObject(kObjectPath);
-        bus.unregisterService(kServiceName);
-    }
-}
-
-void MprisService::start()
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    if (!bus.registerObject(kObjectPath, root_, QDBusConnection::ExportAdaptors))
-        return;
-    if (!bus.registerService(kServiceName)) {
-        bus.unregisterObject(kObjectPath);
-        return;
-    }
-    registered_ = true;
-    announced_ = playerProperties();
-}
-
-void MprisService::announceChange()
-{
-    if (!registered_ || announcing_)
-        return;
-    // One announcement for all the changes of one event.
-    announcing_ = true;
-    QTimer::singleShot(0, this, [this] {
-        announcing_ = false;
-        sendChanges();
-    });
-}
-
-void MprisService::sendChanges()
-{
-    const QVariantMap now = playerProperties();
-    QVariantMap changed;
-    for (auto it = now.cbegin(); it != now.cend(); ++it) {
-        if (announced_.value(it.key()) != it.value())
-            changed.insert(it.key(), it.value());
-    }
-    announced_ = now;
-    if (changed.isEmpty())
-        return;
-    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
-    signal << kPlayerInterface << changed << QStringList();
-    QDBusConnection::sessionBus().send(signal);
-}
-
-void MprisService::announceSeeked()
-{
-    if (registered_)
-        emit seeked(positionMicroseconds());
-}
-
-int MprisService::decoderState() const
+int MprisPlayer::decoderState() const
 {
     if (!context_.state.playback.trackOpen())
         return 0;
@@ -119,7 +49,7 @@ int MprisService::decoderState() const
     return context_.decoder.getState(&position);
 }
 
-MprisFacts MprisService::facts() const
+MprisFacts MprisPlayer::facts() const
 {
     const PlaybackState& playback = context_.state.playback;
     const Ui::Form1& ui = context_.ui;
@@ -150,25 +80,25 @@ MprisFacts MprisService::facts() const
     return facts;
 }
 
-qint64 MprisService::positionMicroseconds() const
+qint64 MprisPlayer::positionMicroseconds() const
 {
     return context_.state.playback.trackOpen() ? qint64(context_.state.playback.elapsedSeconds) * kMicrosecondsPerSecond
                                                : 0;
 }
 
-void MprisService::raise()
+void MprisPlayer::raise()
 {
     tray_.raiseWindow();
 }
 
-void MprisService::quit()
+void MprisPlayer::quit()
 {
     context_.window.close();
 }
 
 // Play and Pause act as the window's keys X and C: Play resumes a paused
 // track and starts a stopped one, and neither touches one that plays.
-void MprisService::play()
+void MprisPlayer::play()
 {
     const int state = decoderState();
     if (state == 2)
@@ -177,13 +107,13 @@ void MprisService::play()
         context_.ui.Play->trigger();
 }
 
-void MprisService::pause()
+void MprisPlayer::pause()
 {
     if (decoderState() == 1)
         context_.ui.Pause->trigger();
 }
 
-void MprisService::playPause()
+void MprisPlayer::playPause()
 {
     if (decoderState() != 0)
         context_.ui.Pause->trigger();
@@ -191,23 +121,23 @@ void MprisService::playPause()
         context_.ui.Play->trigger();
 }
 
-void MprisService::stop()
+void MprisPlayer::stop()
 {
     if (decoderState() != 0)
         context_.ui.Stop->trigger();
 }
 
-void MprisService::next()
+void MprisPlayer::next()
 {
     context_.ui.Next->trigger();
 }
 
-void MprisService::previous()
+void MprisPlayer::previous()
 {
     context_.ui.Previous->trigger();
 }
 
-void MprisService::seekBy(qint64 offsetMicroseconds)
+void MprisPlayer::seekBy(qint64 offsetMicroseconds)
 {
     if (decoderState() == 0)
         return;
@@ -219,50 +149,47 @@ void MprisService::seekBy(qint64 offsetMicroseconds)
         seekTo(target);
 }
 
-void MprisService::setPosition(const QString& trackId, qint64 positionMicroseconds)
+void MprisPlayer::setPosition(int trackIndex, qint64 positionMicroseconds)
 {
     const PlaybackState& playback = context_.state.playback;
-    if (decoderState() == 0 || mprisTrackIndex(trackId) != context_.playlist.currentIndex())
+    if (decoderState() == 0 || trackIndex != context_.playlist.currentIndex())
         return;
     if (positionMicroseconds < 0 || positionMicroseconds > qint64(playback.trackSeconds) * kMicrosecondsPerSecond)
         return;
     seekTo(positionMicroseconds);
 }
 
-void MprisService::seekTo(qint64 positionMicroseconds)
+void MprisPlayer::seekTo(qint64 positionMicroseconds)
 {
     playback_.seek().seekTo(static_cast<int>(positionMicroseconds / kMicrosecondsPerSecond));
 }
 
-void MprisService::openUri(const QString& uri)
+bool MprisPlayer::openFile(const QString& path, QString* refusal)
 {
     // As a file chosen with OpenFile(s): appended, then played.
-    const QUrl url(uri);
-    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    if (isTrackPath(path) && !holdsLineBreak(path))
+    if (isTrackPath(path) && !holdsLineBreak(path)) {
         appendAndPlay(context_, {path}, false);
+        return true;
+    }
+    *refusal = QStringLiteral("Not a track: %1").arg(path);
+    return false;
 }
 
-void MprisService::setLoopStatus(const QString& loopStatus)
+void MprisPlayer::setLoopOptions(LoopOptions wanted)
 {
-    LoopOptions wanted;
-    if (!loopOptionsOf(loopStatus, &wanted))
-        return;
     // As the user would click them: switching one on switches the others off.
     options_.setOptionAsClicked(Option::Single, wanted.single);
     options_.setOptionAsClicked(Option::All, wanted.all);
 }
 
-void MprisService::setShuffle(bool shuffle)
+void MprisPlayer::setShuffle(bool shuffle)
 {
     options_.setOptionAsClicked(Option::Random, shuffle);
 }
 
-void MprisService::setVolume(double volume)
+void MprisPlayer::setVolume(int volume)
 {
-    if (!std::isfinite(volume))
-        return;
-    playback_.volume().setVolume(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100)));
+    playback_.volume().setVolume(volume);
 }
 
 } // namespace nuvo

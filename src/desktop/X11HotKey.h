@@ -4,6 +4,8 @@
 // and nothing is said.
 #pragma once
 
+#include "desktop/GlobalHotKey.h"
+
 #include <QAbstractNativeEventFilter>
 
 #include <cstdint>
@@ -14,7 +16,7 @@ struct xcb_connection_t;
 
 namespace nuvo {
 
-class X11HotKey : public QAbstractNativeEventFilter {
+class X11HotKey : public GlobalHotKey, public QAbstractNativeEventFilter {
 public:
     explicit X11HotKey(std::function<void()> pressed);
     ~X11HotKey() override;
@@ -24,7 +26,7 @@ public:
 
     // Grabs Ctrl+Alt+the key of an ASCII letter or digit, also with Caps Lock
     // and Num Lock on; false when that cannot be done.
-    bool grab(char16_t character);
+    bool grab(char16_t character) override;
     void ungrab();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;

@@ -1,4 +1,4 @@
-#include "app/SignalBridge.h"
+#include "desktop/SignalBridge.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
-#include "app/MprisAdaptors.h"
+#include "desktop/MprisAdaptors.h"
 
-#include "app/MprisService.h"
+#include "desktop/MprisService.h"
 
 namespace nuvo {
 
@@ -17,12 +17,12 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const
 
 void MprisRootAdaptor::Raise()
 {
-    service_.raise();
+    service_.player().raise();
 }
 
 void MprisRootAdaptor::Quit()
 {
-    service_.quit();
+    service_.player().quit();
 }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* object, MprisService& service)
@@ -43,7 +43,7 @@ void MprisPlayerAdaptor::setLoopStatus(const QString& loopStatus)
 
 void MprisPlayerAdaptor::setShuffle(bool shuffle)
 {
-    service_.setShuffle(shuffle);
+    service_.player().setShuffle(shuffle);
 }
 
 void MprisPlayerAdaptor::setVolume(double volume)
@@ -53,17 +53,22 @@ void MprisPlayerAdaptor::setVolume(double volume)
 
 qlonglong MprisPlayerAdaptor::position() const
 {
-    return service_.positionMicroseconds();
+    return service_.player().positionMicroseconds();
 }
 
-void MprisPlayerAdaptor::Next() { service_.next(); }
-void MprisPlayerAdaptor::Previous() { service_.previous(); }
-void MprisPlayerAdaptor::Pause() { service_.pause(); }
-void MprisPlayerAdaptor::PlayPause() { service_.playPause(); }
-void MprisPlayerAdaptor::Stop() { service_.stop(); }
-void MprisPlayerAdaptor::Play() { service_.play(); }
-void MprisPlayerAdaptor::Seek(qlonglong offset) { service_.seekBy(offset); }
-void MprisPlayerAdaptor::OpenUri(const QString& uri) { service_.openUri(uri); }
+void MprisPlayerAdaptor::Next() { service_.player().next(); }
+void MprisPlayerAdaptor::Previous() { service_.player().previous(); }
+void MprisPlayerAdaptor::Pause() { service_.player().pause(); }
+void MprisPlayerAdaptor::PlayPause() { service_.player().playPause(); }
+void MprisPlayerAdaptor::Stop() { service_.player().stop(); }
+void MprisPlayerAdaptor::Play() { service_.player().play(); }
+void MprisPlayerAdaptor::Seek(qlonglong offset) { service_.player().seekBy(offset); }
+
+void MprisPlayerAdaptor::OpenUri(const QString& uri)
+{
+    QString refusal;
+    service_.openUri(uri, &refusal);
+}
 
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& trackId, qlonglong position)
 {
