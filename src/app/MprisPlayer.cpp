@@ -13,6 +13,8 @@
 #include "vbmp3_api.h"
 
 #include <QAbstractItemModel>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -166,13 +168,28 @@ void MprisPlayer::seekTo(qint64 positionMicroseconds)
 
 bool MprisPlayer::openFile(const QString& path, QString* refusal)
 {
-    // As a file chosen with OpenFile(s): appended, then played.
-    if (isTrackPath(path) && !holdsLineBreak(path)) {
-        appendAndPlay(context_, {path}, false);
-        return true;
+    // A list as with OpenList(s); a track as a file chosen with OpenFile(s):
+    // appended, then played. Anything else is refused before the playlist
+    // or the playing track is touched.
+    if (!holdsLineBreak(path)) {
+        if (isListPath(path))
+            return lists_.openLists({path}, refusal);
+        if (isTrackPath(path) && isReadableTrack(path)) {
+            appendAndPlay(context_, {path}, false);
+            return true;
+        }
     }
-    *refusal = QStringLiteral("Not a track: %1").arg(path);
+    *refusal = QStringLiteral("%1 is no track or list file that can be read.").arg(path);
     return false;
+}
+
+bool MprisPlayer::isReadableTrack(const QString& path) const
+{
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable())
+        return false;
+    // Without the decoder there is nothing to ask.
+    return !context_.decoder.getFileType || context_.decoder.getFileType(QFile::encodeName(path).constData()) >= 0;
 }
 
 void MprisPlayer::setLoopOptions(LoopOptions wanted)

@@ -47,6 +47,7 @@ public:
 
 private:
     int decoderState() const;
+    bool isReadableTrack(const QString& path) const;
     void seekTo(qint64 positionMicroseconds);
 
     AreaContext context_;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -65,8 +67,8 @@ public:
     QString loopStatus() const { return property(QStringLiteral("LoopStatus")).toString(); }
     void setLoopStatus(const QString& loopStatus);
     double rate() const { return 1.0; }
-    // The player plays at its one speed; another rate is not taken.
-    void setRate(double) {}
+    // The player plays at its one speed: a rate of 0 is a pause, another rate is not taken.
+    void setRate(double rate);
     bool shuffle() const { return property(QStringLiteral("Shuffle")).toBool(); }
     void setShuffle(bool shuffle);
     QVariantMap metadata() const { return property(QStringLiteral("Metadata")).toMap(); }
@@ -89,7 +91,8 @@ public slots:
     void Play();
     void Seek(qlonglong offset);
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
-    void OpenUri(const QString& uri);
+    // A URI that names nothing the player can open is answered with an error.
+    void OpenUri(const QString& uri, const QDBusMessage& message);
 
 signals:
     void Seeked(qlonglong position);
@@ -98,6 +101,31 @@ private:
     QVariant property(const QString& name) const;
 
     MprisService& service_;
+};
+
+// The standard property interface of the object, so that a value of the
+// wrong D-Bus type is refused instead of being converted (a string for
+// Volume), and each refusal carries the standard error name.
+class MprisPropertiesAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.DBus.Properties")
+    // The bus library describes this standard interface already.
+    Q_CLASSINFO("D-Bus Introspection", "")
+public:
+    explicit MprisPropertiesAdaptor(QObject* object);
+
+public slots:
+    QDBusVariant Get(const QString& interfaceName, const QString& propertyName, const QDBusMessage& message);
+    QVariantMap GetAll(const QString& interfaceName, const QDBusMessage& message);
+    void Set(const QString& interfaceName, const QString& propertyName, const QDBusVariant& value,
+             const QDBusMessage& message);
+
+private:
+    // The adaptor of the interface, or nothing (an error sent).
+    QDBusAbstractAdaptor* adaptorOf(const QString& interfaceName, const QDBusMessage& message) const;
+    // The property's index in the adaptor, or -1 (an error sent).
+    int propertyOf(const QDBusAbstractAdaptor& adaptor, const QString& propertyName,
+                   const QDBusMessage& message) const;
 };
 
 } // namespace nuvo

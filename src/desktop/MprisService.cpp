@@ -25,6 +25,7 @@ MprisService::MprisService(MediaPlayer& player, QObject* parent) : QObject(paren
     root_ = new QObject(this);
     new MprisRootAdaptor(root_, *this);
     new MprisPlayerAdaptor(root_, *this);
+    new MprisPropertiesAdaptor(root_);
 }
 
 MprisService::~MprisService()

@@ -105,20 +105,34 @@ std::optional<ListFiles::ChosenLists> ListFiles::chooseLists(const QString& capt
     const FileDialogAnswer answer = dialogs().openFiles(&context_.window, {caption, {}, {kListFilter}, {}});
     if (context_.steps.windowClosed() || answer.files.isEmpty())
         return std::nullopt;
+    QString error;
+    auto chosen = readLists(answer.files, &error);
+    if (!chosen)
+        dialogs().showError(&context_.window, error);
+    return chosen;
+}
+
+bool ListFiles::openLists(const QStringList& files, QString* error)
+{
+    const auto chosen = readLists(files, error);
+    if (chosen)
+        appendAndPlay(context_, chosen->tracks, chosen->bound);
+    return chosen.has_value();
+}
+
+std::optional<ListFiles::ChosenLists> ListFiles::readLists(const QStringList& files, QString* error)
+{
     // Every file is read before the playlist changes: one that cannot be read changes nothing.
     ChosenLists chosen;
-    for (const QString& file : answer.files) {
+    for (const QString& file : files) {
         bool ok = false;
-        QString error;
-        chosen.tracks += readListFile(file, &ok, &error);
-        if (!ok) {
-            dialogs().showError(&context_.window, error);
+        chosen.tracks += readListFile(file, &ok, error);
+        if (!ok)
             return std::nullopt;
-        }
     }
-    chosen.bound = answer.files.size() == 1 && context_.playlist.isEmpty() && !own_.listOpened;
+    chosen.bound = files.size() == 1 && context_.playlist.isEmpty() && !own_.listOpened;
     if (chosen.bound)
-        bindListFile(answer.files.constFirst());
+        bindListFile(files.constFirst());
     return chosen;
 }
 

@@ -30,6 +30,9 @@ public:
     void unbindListFile();
 
     void openListExecute();
+    // What "OpenList(s)" does with files chosen elsewhere (the desktop's media
+    // controls): false, with the reason, and nothing changed when one cannot be read.
+    bool openLists(const QStringList& files, QString* error);
     void addListExecute();
     void saveListExecute();
     void saveListRExecute();
@@ -44,6 +47,7 @@ private:
         bool bound = false;
     };
     std::optional<ChosenLists> chooseLists(const QString& caption);
+    std::optional<ChosenLists> readLists(const QStringList& files, QString* error);
     enum class PathsAs { Complete, Relative };
     void saveListAs(PathsAs paths);
     void updateList(ListFormat format);

@@ -21,6 +21,24 @@ bool playerctlSays(const QStringList& arguments, const QString& expected)
     return waitUntil([&] { return playerctl(arguments) == expected; }, 5000);
 }
 
+// A call to the player with dbus-send: its printed reply, or "Error NAME: text".
+QString callPlayer(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(DBUS_SEND), QStringList{"--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.nuvo",
+                                                         "/org/mpris/MediaPlayer2"} + arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed();
+}
+
+QString setPlayerProperty(const QString& name, const QString& typedValue)
+{
+    return callPlayer({"org.freedesktop.DBus.Properties.Set", "string:org.mpris.MediaPlayer2.Player",
+                       "string:" + name, "variant:" + typedValue});
+}
+
+const QString kInvalidArgs = QStringLiteral("Error org.freedesktop.DBus.Error.InvalidArgs");
+
 class Mpris : public EndToEnd {
 protected:
     void TearDown() override
@@ -110,6 +128,72 @@ TEST_F(Mpris, ATrackChangeInTheWindowIsAnnounced)
     EXPECT_TRUE(waitUntil([&] { return seenSignals().contains("Fixture Title"); }, 3000)) << seenSignals().toStdString();
     EXPECT_TRUE(waitUntil([&] { return seenSignals().contains("\"Stopped\""); }, 5000))
         << "the end of the list is told too";
+    terminate(player_);
+}
+
+TEST_F(Mpris, OpenUriOpensListsAndTracksAndRefusesWhatCannotBeRead)
+{
+    environment_.insert("NUVO_AUDIO_SPEED", "1");
+    writeHomeFile("Nuvo.ini", "[Option]\r\nSingle=1\r\n");   // the playing track goes on and on
+    const QString playing = copyFixture("cbr_v1.mp3");
+    copyFixture("tone_1k.mp3");
+    copyFixture("pcm16_stereo.wav");
+    copyFixture("notaudio.mp3");
+    writeHomeFile("music/two.m3u", "#EXTM3U\r\ntone_1k.mp3\r\npcm16_stereo.wav\r\n");
+    writeHomeFile("music/one.pls", "[playlist]\r\nFile1=tone_1k.mp3\r\nNumberOfEntries=1\r\n");
+    writeHomeFile("music/notes.txt", "not a track\n");
+    startPlayer(player_, {playing});
+    ASSERT_TRUE(playerctlSays({"status"}, "Playing"));
+
+    const auto uri = [&](const QString& name) { return QUrl::fromLocalFile(homePath(name)).toString(); };
+    const auto track = [](int index) { return QStringLiteral("'/org/nuvoplayer/Nuvo/track/%1'").arg(index); };
+    struct Case {
+        QString uri;
+        bool refused;
+        QString trackId;   // of the track playing afterwards
+        QString title;
+    };
+    const Case cases[] = {
+        {uri("music/missing.mp3"), true, track(0), "Fixture Title"},
+        {uri("music/notaudio.mp3"), true, track(0), "Fixture Title"},
+        {uri("music/notes.txt"), true, track(0), "Fixture Title"},
+        {uri("music/missing.m3u"), true, track(0), "Fixture Title"},
+        {"http://example.org/stream.mp3", true, track(0), "Fixture Title"},
+        // Appended after the one entry, the first of them played.
+        {uri("music/two.m3u"), false, track(1), "tone_1k.mp3"},
+        {uri("music/one.pls"), false, track(3), "tone_1k.mp3"},
+        {uri("music/pcm16_stereo.wav"), false, track(4), "pcm16_stereo.wav"},
+    };
+    for (const Case& c : cases) {
+        const QString reply = callPlayer({"org.mpris.MediaPlayer2.Player.OpenUri", "string:" + c.uri});
+        EXPECT_EQ(reply.startsWith(kInvalidArgs), c.refused) << c.uri.toStdString() << ": " << reply.toStdString();
+        EXPECT_TRUE(playerctlSays({"metadata", "mpris:trackid"}, c.trackId)) << c.uri.toStdString();
+        EXPECT_TRUE(playerctlSays({"metadata", "title"}, c.title)) << c.uri.toStdString();
+        if (c.refused) {
+            EXPECT_EQ(playerctl({"status"}), "Playing") << "the playing track goes on: " << c.uri.toStdString();
+        }
+    }
+    terminate(player_);
+}
+
+TEST_F(Mpris, ARateOfZeroPausesAndAValueOfTheWrongTypeIsRefused)
+{
+    environment_.insert("NUVO_AUDIO_SPEED", "1");
+    startPlayer(player_, {copyFixture("cbr_v1.mp3")});
+    ASSERT_TRUE(playerctlSays({"status"}, "Playing"));
+    const QString volume = playerctl({"volume"});
+
+    EXPECT_TRUE(setPlayerProperty("Volume", "string:0.3").startsWith(kInvalidArgs));
+    EXPECT_TRUE(setPlayerProperty("Shuffle", "string:true").startsWith(kInvalidArgs));
+    EXPECT_TRUE(setPlayerProperty("LoopStatus", "int32:1").startsWith(kInvalidArgs));
+    EXPECT_EQ(playerctl({"volume"}), volume);
+    EXPECT_EQ(playerctl({"shuffle"}), "Off");
+
+    EXPECT_FALSE(setPlayerProperty("Rate", "double:2").startsWith("Error"));
+    EXPECT_EQ(playerctl({"status"}), "Playing") << "another rate is not taken";
+    EXPECT_FALSE(setPlayerProperty("Rate", "double:0").startsWith("Error"));
+    EXPECT_TRUE(playerctlSays({"status"}, "Paused"));
+    EXPECT_EQ(playerctl({"metadata", "title"}), "Fixture Title");
     terminate(player_);
 }
 
