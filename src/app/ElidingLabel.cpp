@@ -6,10 +6,28 @@
 
 namespace nuvo {
 
+int ElidingLabel::effectiveIndent() const
+{
+    // As a framed label indents its text: half an "x", unless an indent is set.
+    if (indent() >= 0)
+        return indent();
+    return frameWidth() > 0 ? fontMetrics().horizontalAdvance(u'x') / 2 : 0;
+}
+
+QRect ElidingLabel::textArea() const
+{
+    QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    if (align & Qt::AlignLeft)
+        area.setLeft(area.left() + effectiveIndent());
+    if (align & Qt::AlignRight)
+        area.setRight(area.right() - effectiveIndent());
+    return area;
+}
+
 QString ElidingLabel::shownText() const
 {
-    const int room = contentsRect().width() - 2 * margin();
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, room);
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, textArea().width());
 }
 
 QSize ElidingLabel::minimumSizeHint() const
@@ -32,8 +50,7 @@ void ElidingLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     drawFrame(&painter);
-    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-    style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+    style()->drawItemText(&painter, textArea(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                           isEnabled(), shownText(), foregroundRole());
 }
 

@@ -19,6 +19,10 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int effectiveIndent() const;
+    QRect textArea() const;
 };
 
 } // namespace nuvo
