@@ -9,6 +9,7 @@
 #include "app/PlayerState.h"
 #include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
+#include "app/WindowFont.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
 #include "playback/DecoderLibrary.h"
@@ -30,10 +31,34 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
-#include <QFontDatabase>
+#include <QProxyStyle>
 #include <QToolButton>
 
 namespace nuvo {
+
+namespace {
+
+// The tool bar's own metrics: one pixel round the buttons and none between
+// them, so every button and the volume fit the 300-pixel window at the
+// designed height of 24. A style of its own rather than a style sheet, which
+// would hide the volume label's hover colour.
+class ToolBarStyle final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_ToolBarItemMargin:
+        case PM_ToolBarItemSpacing:
+            return 0;
+        case PM_ToolBarFrameWidth:
+            return 1;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+} // namespace
 
 DecoderBinding::DecoderBinding() = default;
 DecoderBinding::DecoderBinding(DecoderBinding&&) noexcept = default;
@@ -95,10 +120,7 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
       state_(std::make_unique<PlayerState>())
 {
     ui_->setupUi(this);
-    // The window is laid out for the desktop's sans-serif at 12 pixels.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPixelSize(12);
-    setFont(font);
+    applyWindowFont(*this);
     setWindowIcon(programIcon());
     // Five tabs have to fit the designed width.
     ui_->PageControl1->setStyleSheet(QStringLiteral(
@@ -151,8 +173,9 @@ void MainWindow::buildToolBar()
         if (b.dropDown)
             b.button->setMenu(b.dropDown);
     }
-    // Flat and tight, so every button and the volume fit the 300 pixel window.
-    ui_->ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; border: 0px; padding: 0px 0px 0px 2px; }"));
+    auto* style = new ToolBarStyle;
+    style->setParent(ui_->ToolBar1);
+    ui_->ToolBar1->setStyle(style);
     ui_->ToolBar1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->ToolBar1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         ui_->PopupMenu1->popup(ui_->ToolBar1->mapToGlobal(at));
@@ -161,9 +184,10 @@ void MainWindow::buildToolBar()
 
 void MainWindow::buildStatusBar()
 {
-    // Play state, bit rate, time and list file, left to right.
-    for (QLabel* panel : {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2, ui_->StatusPanel3})
+    // Play state, bit rate, time and list file, left to right; the list file takes the rest of the bar.
+    for (QLabel* panel : {ui_->StatusPanel0, ui_->StatusPanel1, ui_->StatusPanel2})
         ui_->StatusBar1->addWidget(panel);
+    ui_->StatusBar1->addWidget(ui_->StatusPanel3, 1);
 }
 
 int MainWindow::currentIndex() const

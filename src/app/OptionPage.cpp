@@ -1,6 +1,7 @@
 #include "app/OptionPage.h"
 
 #include "app/Availability.h"
+#include "app/CheckListDelegate.h"
 #include "app/ColorText.h"
 #include "app/Dialogs.h"
 #include "app/PlayerState.h"
@@ -72,6 +73,7 @@ void refreshTagViewOnTagPage(Ui::Form1& ui, WindowSteps& steps)
 OptionPage::OptionPage(const AreaContext& context, OptionState& own, QObject* parent)
     : QObject(parent), context_(context), own_(own)
 {
+    CheckListDelegate::install(*context_.ui.CheckListBox1);
     // Every change the program makes is made under a signal blocker: what arrives here is the user's toggle.
     connect(context_.ui.CheckListBox1, &QListWidget::itemChanged, this, &OptionPage::checkListBox1ClickCheck);
 }

@@ -12,7 +12,12 @@ CurveImage::CurveImage(QWidget* parent) : QWidget(parent)
 QImage& CurveImage::canvas() const
 {
     if (picture_.isNull()) {
-        picture_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        // Drawn in the window's pixels at the screen's own resolution, so a
+        // scaled desktop shows it sharp and every rule holds in window pixels.
+        const qreal ratio = devicePixelRatioF();
+        const QSize logical = size().expandedTo(QSize(1, 1));
+        picture_ = QImage((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
         picture_.fill(palette().color(QPalette::Base));
     }
     return picture_;
@@ -55,6 +60,11 @@ void CurveImage::text(int left, int top, const QString& text, const QColor& colo
 int CurveImage::textWidth(const QString& text) const
 {
     return QFontMetrics(drawingFont(), &canvas()).horizontalAdvance(text);
+}
+
+int CurveImage::textHeight() const
+{
+    return QFontMetrics(drawingFont(), &canvas()).height();
 }
 
 void CurveImage::paintEvent(QPaintEvent*)

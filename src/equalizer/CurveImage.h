@@ -18,9 +18,11 @@ public:
     void rectangle(int left, int top, int right, int bottom, const QColor& pen, const QColor& brush);
     // Text whose cell has its top-left corner at (left, top), on the picture as it is.
     void text(int left, int top, const QString& text, const QColor& color);
-    // Width of the text in the picture's font.
+    // Width of the text in the picture's font, and the height of its line.
     int textWidth(const QString& text) const;
+    int textHeight() const;
 
+    // At the screen's resolution: devicePixelRatio() device pixels to a window pixel.
     const QImage& picture() const;
 
 protected:

@@ -57,6 +57,13 @@ int readoutLeft(std::int32_t value, int textWidth)
     return x >= curve::kMarkerWidth ? x - textWidth - 5 : x + 4;
 }
 
+bool readoutReachesMarkerBorder(std::int32_t value, int textWidth)
+{
+    const int x = markerRight(value);
+    // One pixel of space inside the border keeps the first letter off it.
+    return x >= curve::kMarkerWidth && readoutLeft(value, textWidth) <= x - curve::kMarkerWidth + 1;
+}
+
 std::int32_t raisedValue(std::int32_t value, int step, bool highSpeed)
 {
     if (value >= kBandLimit)

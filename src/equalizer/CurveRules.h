@@ -61,6 +61,11 @@ QString readoutText(int band, std::int32_t value, ReadoutLabel label, const QStr
 // where the marker is wide enough to be seen whole; otherwise just right of it.
 int readoutLeft(std::int32_t value, int textWidth);
 
+// Whether a read-out right-aligned inside the marker reaches the marker's left
+// border (a text wider than the marker leaves): it is then drawn on a cleared
+// cell, so the border does not cut through it.
+bool readoutReachesMarkerBorder(std::int32_t value, int textWidth);
+
 // One key step up or down, kept inside -120..120; with HighSpeed the last
 // step to an end is shortened so that the end is reached.
 std::int32_t raisedValue(std::int32_t value, int step, bool highSpeed);

@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace nuvo {
 
 static_assert(VBMP3_EQUALIZER_BANDS == kBandCount);
@@ -141,7 +143,15 @@ void EqualizerPage::drawBand(int band, ReadoutLabel label)
     const int right = markerRight(value);
     picture.rectangle(right - curve::kMarkerWidth, top, right, top + curve::kRowHeight, text, window);
     const QString readout = readoutText(band, value, label, QLocale().decimalPoint());
-    picture.text(readoutLeft(value, picture.textWidth(readout)), top + curve::kTextOffset, readout, text);
+    const int width = picture.textWidth(readout);
+    const int left = readoutLeft(value, width);
+    const int textTop = top + curve::kTextOffset;
+    if (readoutReachesMarkerBorder(value, width)) {
+        // The text's cell, the border under it included, inside the marker's top and bottom lines.
+        const int bottom = std::min(textTop + picture.textHeight(), top + curve::kRowHeight - 1);
+        picture.rectangle(std::min(left, right - curve::kMarkerWidth), textTop, left + width, bottom, window, window);
+    }
+    picture.text(left, textTop, readout, text);
 }
 
 bool EqualizerPage::eventFilter(QObject* watched, QEvent* event)

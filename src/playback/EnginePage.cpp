@@ -1,5 +1,6 @@
 #include "playback/EnginePage.h"
 
+#include "app/CheckListDelegate.h"
 #include "app/Dialogs.h"
 #include "app/PlayerState.h"
 #include "app/Settings.h"
@@ -51,6 +52,7 @@ bool isEngineLineChecked(const Ui::Form1& ui, EngineLine line)
 EnginePage::EnginePage(const AreaContext& context, QObject* parent) : QObject(parent), context_(context)
 {
     QListWidget* list = context_.ui.CheckListBox2;
+    CheckListDelegate::install(*list);
     // Every change the program makes is made under a signal blocker: what arrives here is the user's toggle.
     connect(list, &QListWidget::itemChanged, this, &EnginePage::checkListBox2ClickCheck);
     connect(list, &QListWidget::itemDoubleClicked, this, &EnginePage::checkListBox2DblClick);

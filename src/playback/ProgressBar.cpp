@@ -16,13 +16,18 @@ void ProgressBar::showFilled(int filledWidth, const QColor& filledColor)
     const QSize size = this->size();
     const int x = std::clamp(filledWidth, 0, size.width());
     const QColor empty = palette().color(QPalette::Button);
+    // Window pixels at the screen's own resolution: sharp on a scaled desktop.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * ratio).toSize();
     // The play timer asks every 100 ms; most ticks change no pixel.
-    const bool unchanged = picture_.size() == size.expandedTo(QSize(1, 1)) && x == drawnFilled_
+    const bool unchanged = picture_.size() == pixels && picture_.devicePixelRatio() == ratio && x == drawnFilled_
                            && (x == 0 || filledColor == drawnFilledColor_) && empty == drawnEmptyColor_;
     if (unchanged)
         return;
-    if (picture_.size() != size)
-        picture_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(&picture_);
     painter.fillRect(QRect(0, 0, x, size.height()), filledColor);
     painter.fillRect(QRect(x, 0, size.width() - x, size.height()), empty);
@@ -47,9 +52,9 @@ void ProgressBar::paintEvent(QPaintEvent*)
     }
     painter.drawImage(0, 0, picture_);
     // Beyond a picture drawn at a smaller size, show the empty bar.
-    if (picture_.width() < width())
-        painter.fillRect(QRect(picture_.width(), 0, width() - picture_.width(), height()),
-                         palette().color(QPalette::Button));
+    const int drawnWidth = static_cast<int>(picture_.deviceIndependentSize().width());
+    if (drawnWidth < width())
+        painter.fillRect(QRect(drawnWidth, 0, width() - drawnWidth, height()), palette().color(QPalette::Button));
 }
 
 } // namespace nuvo

@@ -18,6 +18,7 @@ public:
     // The whole bar in the button face colour.
     void clear();
 
+    // At the screen's resolution: devicePixelRatio() device pixels to a window pixel.
     const QImage& picture() const { return picture_; }
 
 protected:

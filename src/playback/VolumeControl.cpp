@@ -104,7 +104,8 @@ void VolumeControl::setLabelColor(QPalette::ColorRole systemColor)
 {
     QLabel* label = context_.ui.Label1;
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, context_.window.palette().color(systemColor));
+    // The role the label draws its text in: in the tool bar that is the button text's.
+    palette.setColor(label->foregroundRole(), context_.window.palette().color(systemColor));
     label->setPalette(palette);
 }
 

@@ -80,12 +80,15 @@ void ListFiles::unbindListFile()
     own_.listChanged = false;
     own_.openedListPath.clear();
     context_.ui.StatusPanel3->clear();
+    context_.ui.StatusPanel3->setToolTip(QString());
     context_.availability.setListFileCommandsEnabled(false);
 }
 
 void ListFiles::showListName()
 {
     context_.ui.StatusPanel3->setText(QStringLiteral(" ") + fileNamePart(own_.openedListPath));
+    // Shown where the panel has no room for the whole name.
+    context_.ui.StatusPanel3->setToolTip(own_.openedListPath);
 }
 
 void ListFiles::openListExecute()

@@ -91,11 +91,12 @@ void paintGlyph(QPainter& p, Glyph glyph, const QColor& ink)
     }
 }
 
-QPixmap glyphPixmap(Glyph glyph, const QColor& ink)
+QPixmap glyphPixmap(Glyph glyph, const QColor& ink, int pixels)
 {
-    QPixmap pixmap(kSize, kSize);
+    QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
+    painter.scale(qreal(pixels) / kSize, qreal(pixels) / kSize);
     paintGlyph(painter, glyph, ink);
     return pixmap;
 }
@@ -104,9 +105,13 @@ QPixmap glyphPixmap(Glyph glyph, const QColor& ink)
 
 QIcon glyphIcon(Glyph glyph)
 {
+    // Drawn afresh for the usual desktop scale factors, so a scaled window shows them sharp.
+    constexpr int kScaledSizes[] = {kSize, kSize * 5 / 4, kSize * 3 / 2, kSize * 2, kSize * 5 / 2, kSize * 3};
     QIcon icon;
-    icon.addPixmap(glyphPixmap(glyph, QColor(0x20, 0x30, 0x48)), QIcon::Normal);
-    icon.addPixmap(glyphPixmap(glyph, QColor(0xa8, 0xa8, 0xa8)), QIcon::Disabled);
+    for (const int pixels : kScaledSizes) {
+        icon.addPixmap(glyphPixmap(glyph, QColor(0x20, 0x30, 0x48), pixels), QIcon::Normal);
+        icon.addPixmap(glyphPixmap(glyph, QColor(0xa8, 0xa8, 0xa8), pixels), QIcon::Disabled);
+    }
     return icon;
 }
 

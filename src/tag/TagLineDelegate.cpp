@@ -32,9 +32,30 @@ qreal TagLineDelegate::valueOffset(const QString& line, const QFont& font)
     if (tab < 0)
         return -1;
     const qreal stop = tabStopDistance(font);
-    const qreal label = QFontMetricsF(font).horizontalAdvance(line.left(tab));
-    return std::max(kValueStop * stop, (std::floor(label / stop) + 1) * stop);
+    const QFontMetricsF metrics(font);
+    // At least a blank's width after the label, so a value never touches a long label.
+    const qreal label = metrics.horizontalAdvance(line.left(tab)) + metrics.horizontalAdvance(u' ');
+    return std::max(kValueStop * stop, std::ceil(label / stop) * stop);
 }
+
+namespace {
+
+int textMargin(const QWidget* widget)
+{
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+}
+
+QString valueOf(const QString& line)
+{
+    // The label's tabs end where the value begins; a value may hold tabs of its own.
+    qsizetype start = line.indexOf(u'\t');
+    while (start < line.size() && line[start] == u'\t')
+        ++start;
+    return line.mid(start);
+}
+
+} // namespace
 
 void TagLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -47,7 +68,7 @@ void TagLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     // Background, selection and focus as the style draws them; the text is ours.
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
 
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int margin = textMargin(widget);
     const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : (item.state & QStyle::State_Active) ? QPalette::Active
                                                                              : QPalette::Inactive;
@@ -62,22 +83,23 @@ void TagLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (value < 0) {
         painter->drawText(area, text, layout);
     } else {
-        const qsizetype tab = text.indexOf(u'\t');
-        painter->drawText(area, text.left(tab), layout);
-        // The label's tabs end where the value begins; a value may hold tabs of its own.
-        qsizetype valueStart = tab;
-        while (valueStart < text.size() && text[valueStart] == u'\t')
-            ++valueStart;
-        painter->drawText(area.adjusted(value, 0, 0, 0), text.mid(valueStart), layout);
+        painter->drawText(area, text.left(text.indexOf(u'\t')), layout);
+        painter->drawText(area.adjusted(value, 0, 0, 0), valueOf(text), layout);
     }
     painter->restore();
 }
 
-QSize TagLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize TagLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    // As wide as the line's text, so the view scrolls sideways only for a line wider than itself.
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QFontMetricsF metrics(option.font);
+    const qreal value = valueOffset(text, option.font);
+    const qreal width = value < 0 ? metrics.horizontalAdvance(text) : value + metrics.horizontalAdvance(valueOf(text));
     // Twelve pixels as designed, or the font's height where it needs more.
     constexpr int kLineHeight = 12;
-    return {option.rect.width(), std::max(kLineHeight, option.fontMetrics.height())};
+    return {static_cast<int>(std::ceil(width)) + 2 * textMargin(option.widget),
+            std::max(kLineHeight, option.fontMetrics.height())};
 }
 
 } // namespace nuvo

@@ -10,6 +10,17 @@
 
 namespace nuvo::test {
 
+QRgb windowPixel(const QImage& picture, int x, int y)
+{
+    const DevicePixels device(picture);
+    const QRgb color = picture.pixel(device.first(x), device.first(y));
+    for (int dy = device.first(y); dy < device.first(y + 1); ++dy)
+        for (int dx = device.first(x); dx < device.first(x + 1); ++dx)
+            if (picture.pixel(dx, dy) != color)
+                return kMixedPixel;
+    return color;
+}
+
 void WindowTest::SetUp()
 {
     ASSERT_TRUE(home_.isValid());

@@ -24,6 +24,21 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace nuvo::test {
 
+// Pictures are drawn at the screen's resolution; their rules are in window
+// pixels. These map one onto the other for any scale factor.
+struct DevicePixels {
+    explicit DevicePixels(const QImage& picture) : ratio(picture.devicePixelRatio()) {}
+    // The first device pixel of a window pixel: its edge rounded as the painter rounds it.
+    int first(int windowPixel) const { return qRound(windowPixel * ratio); }
+    qreal ratio;
+};
+
+// What marks a window pixel whose device pixels do not all have one colour.
+inline constexpr QRgb kMixedPixel = 0x00123456;
+
+// The colour of a window pixel of the picture, or kMixedPixel.
+QRgb windowPixel(const QImage& picture, int x, int y);
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

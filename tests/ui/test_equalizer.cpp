@@ -16,12 +16,14 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include <cmath>
+
 namespace nuvo::test {
 namespace {
 
 constexpr int kEqualizerPage = 2;
 
-// Columns of a row range holding a colour: the ink of a read-out.
+// Device columns of a range of device rows holding a colour: the ink of a read-out.
 struct Ink {
     int left = -1;
     int right = -1;
@@ -43,6 +45,16 @@ Ink inkIn(const QImage& picture, int firstRow, int rows, QRgb color, const std::
         }
     }
     return ink;
+}
+
+// The device columns of the given window columns.
+std::vector<int> deviceColumns(const DevicePixels& device, std::initializer_list<int> columns)
+{
+    std::vector<int> all;
+    for (const int column : columns)
+        for (int x = device.first(column); x < device.first(column + 1); ++x)
+            all.push_back(x);
+    return all;
 }
 
 class EqualizerTest : public WindowTest {
@@ -75,6 +87,16 @@ protected:
         pointer(image(), QEvent::MouseButtonRelease, at);
     }
 
+    // The read-out drawn alone at window column 10 of a picture of the same scale.
+    QImage readoutAlone(const QString& text) const
+    {
+        CurveImage alone;
+        alone.setFont(image()->font());
+        alone.resize(400, 30);
+        alone.text(10, 0, text, textColor());
+        return alone.picture();
+    }
+
     // Where the read-out of a band must stand, as the ink of the same text
     // drawn alone at a known place shows it.
     void expectReadout(int band, std::int32_t value, const QString& text)
@@ -83,18 +105,19 @@ protected:
         const int right = markerRight(value);
         const int width = image()->textWidth(text);
         const int left = right >= 96 ? right - width - 5 : right + 4;
+        const QImage picture = image()->picture();
+        const DevicePixels device(picture);
 
-        CurveImage alone;
-        alone.setFont(image()->font());
-        alone.resize(400, 30);
-        alone.text(10, 0, text, Qt::black);
-        const Ink reference = inkIn(alone.picture(), 0, 12, QColor(Qt::black).rgb());
-        ASSERT_GE(reference.left, 10);
+        const Ink reference = inkIn(readoutAlone(text), 0, device.first(12), textColor());
+        ASSERT_GE(reference.left, device.first(10));
+        const int shift = device.first(left) - device.first(10);
 
-        const Ink drawn = inkIn(image()->picture(), top + 3, 12, textColor(), {right - 96, right - 1});
-        EXPECT_EQ(drawn.left, left + reference.left - 10) << text.toStdString();
-        EXPECT_EQ(drawn.right, std::min(left + reference.right - 10, image()->picture().width() - 1))
-            << text.toStdString();
+        const Ink drawn = inkIn(picture, device.first(top + 3), device.first(12), textColor(),
+                                deviceColumns(device, {right - 96, right - 1}));
+        // At a fractional scale a letter's place is rounded anew: a device pixel either way.
+        const int slack = device.ratio == std::floor(device.ratio) ? 0 : 1;
+        EXPECT_NEAR(drawn.left, reference.left + shift, slack) << text.toStdString();
+        EXPECT_NEAR(drawn.right, std::min(reference.right + shift, picture.width() - 1), slack) << text.toStdString();
     }
 };
 
@@ -106,20 +129,21 @@ TEST_F(EqualizerTest, TheMarkerCoversExactlyTheNamedPixelsWithoutAntialiasing)
     const QRgb text = textColor();
     const QRgb window = windowColor();
     for (int y = 38; y <= 53; ++y) {
-        EXPECT_EQ(picture.pixel(104, y), text) << y;
-        EXPECT_EQ(picture.pixel(199, y), text) << y;
-        EXPECT_EQ(picture.pixel(103, y), window) << y;
-        EXPECT_EQ(picture.pixel(200, y), window) << y;
+        EXPECT_EQ(windowPixel(picture, 104, y), text) << y;
+        EXPECT_EQ(windowPixel(picture, 199, y), text) << y;
+        EXPECT_EQ(windowPixel(picture, 103, y), window) << y;
+        EXPECT_EQ(windowPixel(picture, 200, y), window) << y;
     }
     for (int x = 104; x <= 199; ++x) {
-        EXPECT_EQ(picture.pixel(x, 38), text) << x;
-        EXPECT_EQ(picture.pixel(x, 53), text) << x;
-        EXPECT_EQ(picture.pixel(x, 37), window) << x;
+        EXPECT_EQ(windowPixel(picture, x, 38), text) << x;
+        EXPECT_EQ(windowPixel(picture, x, 53), text) << x;
+        EXPECT_EQ(windowPixel(picture, x, 37), window) << x;
         if (x > 104 && x < 199) {
-            EXPECT_EQ(picture.pixel(x, 39), window) << x;
+            EXPECT_EQ(windowPixel(picture, x, 39), window) << x;
         }
     }
-    EXPECT_EQ(picture.pixel(24, 45), window) << "the row's old marker is erased";
+    EXPECT_EQ(windowPixel(picture, 24, 45), window) << "the row's old marker is erased";
+    // Every device pixel, the letters' included: nothing is blended.
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             ASSERT_TRUE(picture.pixel(x, y) == text || picture.pixel(x, y) == window) << x << "," << y;
@@ -139,8 +163,40 @@ TEST_F(EqualizerTest, ReadOutsStandInsideAWholeMarkerAndRightOfACutOne)
     expectReadout(1, -25, "170Hz [ -2.5dB ]");
     expectReadout(2, 120, "310Hz [ 12dB ]");
     expectReadout(3, -120, "600Hz [ -12dB ]");
-    const Ink ends = inkIn(image()->picture(), bandRowTop(3), 16, textColor());
-    EXPECT_GE(ends.left, 4) << "nothing of the marker at -120 is seen";
+    const DevicePixels device(image()->picture());
+    const Ink ends = inkIn(image()->picture(), device.first(bandRowTop(3)), device.first(16), textColor());
+    EXPECT_GE(ends.left, device.first(4)) << "nothing of the marker at -120 is seen";
+}
+
+TEST_F(EqualizerTest, AReadOutWiderThanTheMarkerIsNotCutByItsBorder)
+{
+    startOnPage();
+    // A larger desktop font: the read-out no longer fits inside the marker.
+    QFont large = image()->font();
+    large.setPixelSize(14);
+    image()->setFont(large);
+    const QString text = "12kHz [ -0.1dB ]";
+    const int width = image()->textWidth(text);
+    ASSERT_GT(width + 5, 96);
+    click({119, bandRowTop(7)});   // -0.1 dB: marker over columns 23..118
+
+    const QImage picture = image()->picture();
+    const QImage alone = readoutAlone(text);
+    const DevicePixels device(picture);
+    const int left = 119 - width - 5;
+    const int top = bandRowTop(7);
+    const int textRows = std::min(image()->textHeight(), 12);
+    // Within the text's line the picture is the text alone: no border runs through it.
+    for (int y = 0; y < device.first(textRows); ++y)
+        for (int x = device.first(left); x < device.first(23 + 1); ++x)
+            ASSERT_EQ(picture.pixel(x, device.first(top + 3) + y),
+                      alone.pixel(x - device.first(left) + device.first(10), y)) << x << "," << y;
+    // Above and below the text, and at the right, the marker is as always.
+    for (int y : {top, top + 1, top + 2, top + 15})
+        EXPECT_EQ(windowPixel(picture, 23, y), textColor()) << y;
+    for (int y = top; y < top + 16; ++y)
+        EXPECT_EQ(windowPixel(picture, 118, y), textColor()) << y;
+    expectReadout(7, -1, text);
 }
 
 TEST_F(EqualizerTest, ReadOutsUseTheUsersDecimalSeparator)

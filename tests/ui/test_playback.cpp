@@ -335,11 +335,18 @@ TEST_F(PlaybackTest, TimerShowsPositionBitRateAndProgress)
     EXPECT_EQ(panel(1), " 128Kbps");
     auto* bar = window_->findChild<QWidget*>("Image2");
     ASSERT_NE(bar, nullptr);
+    // Filled up to the width over the length times the position, in window pixels at any scale.
     const QImage picture = bar->grab().toImage();
-    const QColor buttonFace = bar->palette().color(QPalette::Button);
-    const int half = bar->width() / 2;
-    EXPECT_NE(picture.pixelColor(half - 2, picture.height() / 2), buttonFace);
-    EXPECT_EQ(picture.pixelColor(half + 2, picture.height() / 2), buttonFace);
+    const QRgb buttonFace = bar->palette().color(QPalette::Button).rgb();
+    const QRgb filled = windowPixel(picture, 0, 0);
+    const int x = static_cast<int>(static_cast<float>(bar->width()) / 200 * 100);
+    EXPECT_NE(filled, buttonFace);
+    EXPECT_NE(filled, kMixedPixel);
+    for (int y = 0; y < bar->height(); ++y) {
+        EXPECT_EQ(windowPixel(picture, x - 1, y), filled) << y;
+        EXPECT_EQ(windowPixel(picture, x, y), buttonFace) << y;
+        EXPECT_EQ(windowPixel(picture, bar->width() - 1, y), buttonFace) << y;
+    }
 }
 
 TEST_F(PlaybackTest, ATrackOfLengthZeroShowsAnEmptyBar)
@@ -352,7 +359,7 @@ TEST_F(PlaybackTest, ATrackOfLengthZeroShowsAnEmptyBar)
     ASSERT_TRUE(waitFor([&] { return panel(2) == " 00:03/00:00"; }));
     auto* bar = window_->findChild<QWidget*>("Image2");
     const QImage picture = bar->grab().toImage();
-    EXPECT_EQ(picture.pixelColor(1, picture.height() / 2), bar->palette().color(QPalette::Button));
+    EXPECT_EQ(windowPixel(picture, 0, bar->height() / 2), bar->palette().color(QPalette::Button).rgb());
 }
 
 TEST_F(PlaybackTest, DoubleClickAndEnterPlayTheEntry)

@@ -157,7 +157,7 @@ TEST_F(TagPageTest, ValuesStandInOneColumnAtATabStop)
     }
     // A label past the column moves its value to a later stop, never onto the label.
     const QString wide(40, u'W');
-    EXPECT_GE(TagLineDelegate::valueOffset(wide + "\tv", font), metrics.horizontalAdvance(wide));
+    EXPECT_GE(TagLineDelegate::valueOffset(wide + "\tv", font), metrics.horizontalAdvance(wide + ' '));
 }
 
 TEST_F(TagPageTest, EditIsEnabledOnlyForAChangedValue)
