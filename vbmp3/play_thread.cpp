@@ -29,8 +29,8 @@ void flushDenormalsToZero()
 
 } // namespace
 
-PlayThread::PlayThread(Control& control, Sink& sink)
-    : control_(control), sink_(sink), thread_([this] { run(); })
+PlayThread::PlayThread(Control& control, Sink& sink, std::function<void()> outputBack)
+    : control_(control), sink_(sink), outputBack_(std::move(outputBack)), thread_([this] { run(); })
 {
 }
 
@@ -189,6 +189,10 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
         if (stale(job))
             return;
         device_.prepare(track_->output);
+        if (device_.takeCameBack()) {
+            outputBack_();
+            return;
+        }
         sink_.setPace(device_.pace());
         const std::int64_t room = sink_.room();
         if (room <= 0)
