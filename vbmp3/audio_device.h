@@ -45,6 +45,8 @@ public:
     // File outputs must be given only what has been heard, so a pause or a
     // seek leaves no unheard audio in the file.
     bool writesFile() const { return writesFile_; }
+    // A write may wait for the device: it is fed in small pieces then.
+    bool mayBlock() const { return !pulse_ && !writesFile_; }
 
     // frames interleaved float frames of the prepared format; the buffer may
     // be changed on the way.

@@ -101,9 +101,9 @@ bool PulseStream::connect(const std::string& device, std::string& error)
     attributes.prebuf = bytesFor(kStartMs, format_, frameBytes_);
     attributes.minreq = static_cast<std::uint32_t>(-1);
     attributes.fragsize = static_cast<std::uint32_t>(-1);
-    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
-    if (pa_stream_connect_playback(stream_, device.empty() ? nullptr : device.c_str(), &attributes, flags, nullptr,
-                                   nullptr) < 0) {
+    // No timing updates of its own: a cut asks for one when it needs it.
+    if (pa_stream_connect_playback(stream_, device.empty() ? nullptr : device.c_str(), &attributes,
+                                   PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
         error = pa_strerror(pa_context_errno(context_));
         return false;
     }

@@ -90,11 +90,12 @@ protected:
     QString window_;
 };
 
-TEST_F(PulsePlayer, PauseResumeSeekAndStopFadeWithoutAClickAndSilenceTheSinkQuickly)
+TEST_F(PulsePlayer, PauseResumeSeekNextAndStopFadeWithoutAClickAndSilenceTheSinkQuickly)
 {
-    const QString tone = homePath("music/tone.wav");
+    const QString tone = homePath("music/tone.wav"), second = homePath("music/next.wav");
     writeToneWav(tone, 30, [](double) { return 0.5; });
-    play({tone}, "tone.wav");
+    writeToneWav(second, 30, [](double) { return 0.5; });
+    play({tone, second}, "tone.wav");
     focusPlayer();
     ASSERT_TRUE(waitForSound(5000));
     QThread::msleep(1000);
@@ -105,7 +106,8 @@ TEST_F(PulsePlayer, PauseResumeSeekAndStopFadeWithoutAClickAndSilenceTheSinkQuic
         bool silences;
     };
     const Command commands[] = {
-        {"c", "pause", true}, {"c", "resume", false}, {"f", "seek", false}, {"v", "stop", true}};
+        {"c", "pause", true}, {"c", "resume", false}, {"f", "seek", false}, {"b", "next track", false},
+        {"v", "stop", true}};
     std::vector<std::size_t> marks;
     for (const Command& command : commands) {
         marks.push_back(server_.recordedFrames());
@@ -113,6 +115,7 @@ TEST_F(PulsePlayer, PauseResumeSeekAndStopFadeWithoutAClickAndSilenceTheSinkQuic
         QThread::msleep(1200);
     }
     marks.push_back(server_.recordedFrames());
+    EXPECT_FALSE(windowsTitled("next.wav").isEmpty()) << "the next track was played";
     terminate(player_);
     server_.stopRecording();
 
