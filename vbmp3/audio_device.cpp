@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +24,13 @@ constexpr std::array<std::string_view, 2> kFileDrivers{"wav", "raw"};
 constexpr std::array<std::string_view, 2> kVoidDrivers{"dummy", "test"};
 // Other built-in writers would write a file or standard output.
 constexpr std::array<std::string_view, 4> kRefusedDrivers{"cdr", "au", "hex", "txt"};
-// Tried in turn when no driver is named: out123's own order without "nas",
-// whose library spins without end where no NAS server answers, and without
-// "openal", which claims success where there is no device at all.
-constexpr const char* kDefaultDrivers = "pulse,alsa,oss,jack,portaudio";
+// Tried in turn when no driver is named, after PulseAudio: out123's own order
+// without "nas", whose library spins without end where no NAS server answers,
+// and without "openal", which claims success where there is no device at all.
+constexpr const char* kDefaultDrivers = "alsa,oss,jack,portaudio";
+constexpr std::string_view kPulseDriver = "pulse";
+// How often a lost device is tried again.
+constexpr auto kRetryEvery = std::chrono::milliseconds(250);
 
 template <std::size_t N>
 bool isOneOf(const std::array<std::string_view, N>& names, std::string_view name)
@@ -117,8 +121,20 @@ AudioDevice::~AudioDevice()
 
 void AudioDevice::prepare(StreamFormat format)
 {
-    if (prepared_ && format.rate == format_.rate && format.channels == format_.channels)
+    if (prepared_ && format.rate == format_.rate && format.channels == format_.channels) {
+        const auto now = std::chrono::steady_clock::now();
+        if (lost_ && now >= retryAt_) {
+            retryAt_ = now + kRetryEvery;
+            if (open(format)) {
+                lost_ = false;
+                cameBack_ = true;
+                std::fputs("sound output back\n", stderr);
+            } else {
+                handle_.reset();
+            }
+        }
         return;
+    }
     // What a device still holds here is the end of the last track (a cut has
     // dropped it already): it is played out, not thrown away.
     close(Ending::Drain);
@@ -144,6 +160,10 @@ bool AudioDevice::open(StreamFormat format)
     if (fileDriver && device.empty())
         return false;
     const bool probesDevice = !fileDriver && !isOneOf(kVoidDrivers, driver);
+    if ((driver.empty() || driver == kPulseDriver) && openPulse(format, device))
+        return true;
+    if (driver == kPulseDriver)
+        return false;
 
     handle_.reset(out123_new());
     if (!handle_)
@@ -174,6 +194,27 @@ bool AudioDevice::open(StreamFormat format)
     return true;
 }
 
+bool AudioDevice::openPulse(StreamFormat format, const std::string& device)
+{
+    std::string error;
+    pulse_ = PulseStream::open(format, device, error);
+    if (!pulse_)
+        return false;
+    writesFile_ = false;
+    live_ = true;
+    pace_ = 1.0;
+    paused_ = false;
+    return true;
+}
+
+void AudioDevice::lose(const std::string& reason)
+{
+    release(Ending::Drop);
+    lost_ = true;
+    retryAt_ = std::chrono::steady_clock::now() + kRetryEvery;
+    std::fprintf(stderr, "sound output lost: %s\n", reason.c_str());
+}
+
 void AudioDevice::reportSilence()
 {
     static std::atomic<bool> reported{false};
@@ -183,6 +224,11 @@ void AudioDevice::reportSilence()
 
 void AudioDevice::write(float* frames, std::size_t count)
 {
+    if (pulse_ && count > 0) {
+        if (!pulse_->write(frames, count))
+            lose(pulse_->error());
+        return;
+    }
     if (!handle_ || count == 0)
         return;
     const std::size_t samples = count * static_cast<std::size_t>(format_.channels);
@@ -209,8 +255,11 @@ void AudioDevice::write(float* frames, std::size_t count)
     auto* next = static_cast<unsigned char*>(data);
     while (bytes > 0) {
         const std::size_t played = out123_play(handle_.get(), next, bytes);
-        if (played == 0)
+        if (played == 0) {
+            if (live_ && out123_errcode(handle_.get()) != OUT123_OK)
+                lose(out123_strerror(handle_.get()));
             break;
+        }
         next += played;
         bytes -= std::min(played, bytes);
     }
@@ -218,7 +267,9 @@ void AudioDevice::write(float* frames, std::size_t count)
 
 void AudioDevice::drop()
 {
-    if (handle_ && live_)
+    if (pulse_)
+        pulse_->cut();
+    else if (handle_ && live_)
         out123_drop(handle_.get());
 }
 
@@ -232,6 +283,23 @@ void AudioDevice::pause()
 
 void AudioDevice::close(Ending ending)
 {
+    release(ending);
+    prepared_ = false;
+    lost_ = false;
+}
+
+void AudioDevice::release(Ending ending)
+{
+    if (pulse_) {
+        // A stream that is dropped fades out first; its fade is heard before it goes.
+        if (ending == Ending::Drain) {
+            pulse_->drain();
+        } else {
+            pulse_->cut();
+            pulse_->settle();
+        }
+        pulse_.reset();
+    }
     if (handle_) {
         std::unique_ptr<QuietStderr> quiet = live_ ? std::make_unique<QuietStderr>() : nullptr;
         if (live_ && ending == Ending::Drain)
@@ -241,7 +309,6 @@ void AudioDevice::close(Ending ending)
         out123_close(handle_.get());
         handle_.reset();
     }
-    prepared_ = false;
     writesFile_ = false;
     live_ = false;
 }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "decoder.h"
+#include "pulse_stream.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct out123_struct;
@@ -24,25 +27,31 @@ public:
     // format stays the same; on a change it is closed (a file written so far
     // is finished) and opened again, a file output continuing in NAME.1.wav,
     // NAME.2.wav and so on. When nothing can be opened the output is silent.
+    // A device that was lost is tried again here every little while.
     void prepare(StreamFormat format);
 
-    bool silent() const { return !handle_; }
+    bool silent() const { return !handle_ && !pulse_; }
     // True when the output is open for exactly this format.
     bool plays(StreamFormat format) const
     {
-        return handle_ && format.rate == format_.rate && format.channels == format_.channels;
+        return !silent() && format.rate == format_.rate && format.channels == format_.channels;
     }
+    // True once after a lost device came back: it plays from where the
+    // track is now, not from what was handed to it while it was gone.
+    bool takeCameBack() { return std::exchange(cameBack_, false); }
     // How fast the library has to pace the output, in times real time (0: not
     // at all). Devices pace themselves as well; files and the void do not.
     double pace() const { return pace_; }
     // File outputs must be given only what has been heard, so a pause or a
     // seek leaves no unheard audio in the file.
     bool writesFile() const { return writesFile_; }
+    // A write may wait for the device: it is fed in small pieces then.
+    bool mayBlock() const { return !pulse_ && !writesFile_; }
 
     // frames interleaved float frames of the prepared format; the buffer may
     // be changed on the way.
     void write(float* frames, std::size_t count);
-    // Discards what a device still holds.
+    // Discards what a device still holds; where it can, it fades out first.
     void drop();
     // Lets a device rest while nothing plays; what it holds is kept.
     void pause();
@@ -57,9 +66,17 @@ private:
     };
 
     bool open(StreamFormat format);
+    bool openPulse(StreamFormat format, const std::string& device);
     void reportSilence();
+    // The device stopped taking audio: the track goes on silently.
+    void lose(const std::string& reason);
+    void release(Ending ending);
 
     std::unique_ptr<out123_struct, Deleter> handle_;
+    std::unique_ptr<PulseStream> pulse_;
+    bool lost_ = false;
+    bool cameBack_ = false;
+    std::chrono::steady_clock::time_point retryAt_{};
     StreamFormat format_{};
     bool prepared_ = false;
     int encoding_ = 0;

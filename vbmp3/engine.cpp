@@ -46,7 +46,7 @@ Engine::Engine() : decodeOptions_(kDefaultDecodeOptions)
 {
     control_.buffers = kDefaultBufferOptions;
     sink_.setCapacity(static_cast<std::int64_t>(control_.buffers.outputFrames) * kFrameSamples);
-    playThread_ = std::make_unique<PlayThread>(control_, sink_);
+    playThread_ = std::make_unique<PlayThread>(control_, sink_, [this] { reload(); });
 }
 
 Engine::~Engine()

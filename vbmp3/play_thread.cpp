@@ -2,6 +2,8 @@
 
 #include "options.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <utility>
 #if defined(__SSE__)
@@ -29,8 +31,8 @@ void flushDenormalsToZero()
 
 } // namespace
 
-PlayThread::PlayThread(Control& control, Sink& sink)
-    : control_(control), sink_(sink), thread_([this] { run(); })
+PlayThread::PlayThread(Control& control, Sink& sink, std::function<void()> outputBack)
+    : control_(control), sink_(sink), outputBack_(std::move(outputBack)), thread_([this] { run(); })
 {
 }
 
@@ -47,6 +49,8 @@ PlayThread::~PlayThread()
 
 void PlayThread::run()
 {
+    // Named so that a profile or top -H can tell it from the window's threads.
+    pthread_setname_np(pthread_self(), "vbmp3-play");
     flushDenormalsToZero();
     std::unique_lock lock(control_.mutex);
     while (!control_.quit) {
@@ -189,12 +193,16 @@ void PlayThread::handOver(const Job& job, Clock::time_point now)
         if (stale(job))
             return;
         device_.prepare(track_->output);
+        if (device_.takeCameBack()) {
+            outputBack_();
+            return;
+        }
         sink_.setPace(device_.pace());
         const std::int64_t room = sink_.room();
         if (room <= 0)
             return;
         std::size_t count = std::min(readAhead_.frames(), static_cast<std::size_t>(room));
-        if (!device_.writesFile())
+        if (device_.mayBlock())
             count = std::min(count, kDeviceChunk);
         float* frames = readAhead_.front();
         outputStage_.process(frames, count, job.leftGain, job.rightGain, popped_ < raisedUpTo_);

@@ -9,13 +9,16 @@
 #include "signal_chain.h"
 #include "sink.h"
 
+#include <functional>
 #include <thread>
 
 namespace vbmp3 {
 
 class PlayThread {
 public:
-    PlayThread(Control& control, Sink& sink);
+    // outputBack is called (without the lock) when a lost device has come
+    // back, so that the track is picked up again where it is now.
+    PlayThread(Control& control, Sink& sink, std::function<void()> outputBack);
     // Asks the thread to finish, waits for it, and closes the output (a file
     // output is complete afterwards).
     ~PlayThread();
@@ -60,6 +63,7 @@ private:
 
     Control& control_;
     Sink& sink_;
+    std::function<void()> outputBack_;
     AudioDevice device_;
     SignalChain chain_;
     OutputStage outputStage_;
