@@ -87,9 +87,9 @@ bool PulseStream::connect(const std::string& device, std::string& error)
         error = pa_strerror(pa_context_errno(context_));
         return false;
     }
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.rate),
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.rate),
                               static_cast<std::uint8_t>(format_.channels)};
-    stream_ = pa_stream_new(context_, "Nuvo", &spec, nullptr);
+    stream_ = pa_stream_new(context_, "Nuvo", &sampleFormat, nullptr);
     if (!stream_) {
         error = pa_strerror(pa_context_errno(context_));
         return false;
