@@ -41,6 +41,17 @@ private:
     pa_threaded_mainloop* loop_;
 };
 
+// Waits on the loop until a context or stream leaves its connecting states;
+// true when it ended up ready.
+template <typename State, typename StateOf, typename IsGood>
+bool waitUntilReady(pa_threaded_mainloop* loop, StateOf stateOf, State ready, IsGood isGood)
+{
+    State state;
+    while ((state = stateOf()) != ready && isGood(state))
+        pa_threaded_mainloop_wait(loop);
+    return state == ready;
+}
+
 std::uint32_t bytesFor(int ms, StreamFormat format, std::size_t frameBytes)
 {
     return static_cast<std::uint32_t>(static_cast<std::size_t>(format.rate) * ms / 1000 * frameBytes);
@@ -75,25 +86,20 @@ bool PulseStream::connect(const std::string& device, std::string& error)
         error = "no PulseAudio context";
         return false;
     }
+    const auto serverError = [&] {
+        error = pa_strerror(pa_context_errno(context_));
+        return false;
+    };
     pa_context_set_state_callback(context_, onContextState, loop_);
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        error = pa_strerror(pa_context_errno(context_));
-        return false;
-    }
-    pa_context_state_t state;
-    while ((state = pa_context_get_state(context_)) != PA_CONTEXT_READY && PA_CONTEXT_IS_GOOD(state))
-        pa_threaded_mainloop_wait(loop_);
-    if (state != PA_CONTEXT_READY) {
-        error = pa_strerror(pa_context_errno(context_));
-        return false;
-    }
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0
+        || !waitUntilReady(loop_, [this] { return pa_context_get_state(context_); }, PA_CONTEXT_READY,
+                           [](pa_context_state_t state) { return PA_CONTEXT_IS_GOOD(state); }))
+        return serverError();
     const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.rate),
-                              static_cast<std::uint8_t>(format_.channels)};
+                                      static_cast<std::uint8_t>(format_.channels)};
     stream_ = pa_stream_new(context_, "Nuvo", &sampleFormat, nullptr);
-    if (!stream_) {
-        error = pa_strerror(pa_context_errno(context_));
-        return false;
-    }
+    if (!stream_)
+        return serverError();
     pa_stream_set_state_callback(stream_, onStreamState, loop_);
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<std::uint32_t>(-1);
@@ -103,17 +109,10 @@ bool PulseStream::connect(const std::string& device, std::string& error)
     attributes.fragsize = static_cast<std::uint32_t>(-1);
     // No timing updates of its own: a cut asks for one when it needs it.
     if (pa_stream_connect_playback(stream_, device.empty() ? nullptr : device.c_str(), &attributes,
-                                   PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
-        error = pa_strerror(pa_context_errno(context_));
-        return false;
-    }
-    pa_stream_state_t streamState;
-    while ((streamState = pa_stream_get_state(stream_)) != PA_STREAM_READY && PA_STREAM_IS_GOOD(streamState))
-        pa_threaded_mainloop_wait(loop_);
-    if (streamState != PA_STREAM_READY) {
-        error = pa_strerror(pa_context_errno(context_));
-        return false;
-    }
+                                   PA_STREAM_NOFLAGS, nullptr, nullptr) < 0
+        || !waitUntilReady(loop_, [this] { return pa_stream_get_state(stream_); }, PA_STREAM_READY,
+                           [](pa_stream_state_t state) { return PA_STREAM_IS_GOOD(state); }))
+        return serverError();
     // A stream opened in the middle of a track fades in like one after a cut.
     restartAt_ = 0;
     return true;

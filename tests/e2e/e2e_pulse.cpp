@@ -79,6 +79,18 @@ protected:
             withinMs);
     }
 
+    // Plays files until the sink has sounded for ms, then closes the player
+    // and gives what the sink heard.
+    void listen(const QStringList& files, const QString& title, int ms, Recording& heard)
+    {
+        play(files, title);
+        ASSERT_TRUE(waitForSound(5000));
+        QThread::msleep(ms);
+        terminate(player_);
+        server_.stopRecording();
+        heard = server_.recording();
+    }
+
     // The keys go to the window's page control, as a user's would.
     void focusPlayer()
     {
@@ -142,13 +154,8 @@ TEST_F(PulsePlayer, PauseResumeSeekNextAndStopFadeWithoutAClickAndSilenceTheSink
 TEST_F(PulsePlayer, GaplessHalvesJoinWithoutAQuietMillisecondOrAClick)
 {
     // Two halves of one 2 s tone at 440 Hz, each encoded on its own.
-    play({copyFixture("gapless_a.mp3"), copyFixture("gapless_b.mp3")}, "gapless_a.mp3");
-    ASSERT_TRUE(waitForSound(5000));
-    QThread::msleep(3000);
-    terminate(player_);
-    server_.stopRecording();
-
-    const Recording heard = server_.recording();
+    Recording heard;
+    listen({copyFixture("gapless_a.mp3"), copyFixture("gapless_b.mp3")}, "gapless_a.mp3", 3000, heard);
     const std::size_t start = heard.firstSound(0);
     const std::size_t end = heard.silentFrom(start, heard.frames());
     ASSERT_LT(start, end);
@@ -166,13 +173,9 @@ TEST_F(PulsePlayer, GaplessHalvesJoinWithoutAQuietMillisecondOrAClick)
 TEST_F(PulsePlayer, VolumeFiftyIsHeardTwelveDecibelsLower)
 {
     writeHomeFile("Nuvo.ini", "[Label]\r\nVolume=50\r\n");
-    play({copyFixture("tone_1k.wav")}, "tone_1k.wav"); // 1 s of 1 kHz at -13 dBFS: an RMS of -16.0 dBFS
-    ASSERT_TRUE(waitForSound(5000));
-    QThread::msleep(1500);
-    terminate(player_);
-    server_.stopRecording();
-
-    const Recording heard = server_.recording();
+    // 1 s of 1 kHz at -13 dBFS: an RMS of -16.0 dBFS.
+    Recording heard;
+    listen({copyFixture("tone_1k.wav")}, "tone_1k.wav", 1500, heard);
     const std::size_t start = heard.firstSound(0);
     ASSERT_GT(heard.frames(), start + Recording::framesOf(900));
     // (50 / 100) squared: 40 x log10(0.5) = -12.04 dB.
