@@ -191,7 +191,9 @@ VBMP3_API int32_t vbmp3_getFileInfo(const char* path, TagRecord* tag, MpegRecord
  * the file now (a text cut to its field counts as the same when it is passed
  * back unchanged; genreName is not written). Every other frame and value of
  * the file's tags, their text encodings and the ID3v2 version stay as they
- * were; a file without a tag gets ID3v2.4 (UTF-8) and ID3v1. 1 when written
+ * were; an ID3v1 tag is kept in step where there is one and never added; a
+ * file without an ID3v2 tag gets ID3v2.4 (UTF-8) with every field of its
+ * ID3v1 tag, the track number too. 1 when written
  * (also when nothing differed), 0 when refused (see VBMP3_TYPE_READ_ONLY and
  * VBMP3_TYPE_NO_TAG_WRITE), the file then unchanged.
  * openedFile: 1 when path is the file open in the engine (it plays on

@@ -89,8 +89,9 @@ protected:
     QString viewLine(int line) const { return part<QListWidget>("ListBox2")->item(line)->text(); }
 };
 
-TEST_F(TagFilesTest, AWrittenTitleLandsInBothTagsAndTheAudioStaysAsItWas)
+TEST_F(TagFilesTest, AWrittenTitleLandsInTheFilesTagsAndTheAudioStaysAsItWas)
 {
+    // cbr_v1 has only an ID3v1 tag, vbr_v2 only an ID3v2 tag.
     for (const char* fixture : {"cbr_v1.mp3", "vbr_v2.mp3"}) {
         SCOPED_TRACE(fixture);
         const QString path = copyOf(fixture, QStringLiteral("track.mp3"));
@@ -109,12 +110,14 @@ TEST_F(TagFilesTest, AWrittenTitleLandsInBothTagsAndTheAudioStaysAsItWas)
         TagLib::MPEG::File file(QFile::encodeName(path).constData());
         ASSERT_TRUE(file.isValid());
         ASSERT_NE(file.ID3v2Tag(), nullptr);
-        ASSERT_NE(file.ID3v1Tag(), nullptr);
         EXPECT_EQ(file.ID3v2Tag()->title().to8Bit(true), "Round tr\xC3\xADp");
-        EXPECT_EQ(file.ID3v1Tag()->title().to8Bit(true), "Round tr\xC3\xADp");
         EXPECT_EQ(file.ID3v2Tag()->artist().to8Bit(true), "Nuvo Tests");
-        EXPECT_EQ(file.ID3v1Tag()->artist().to8Bit(true), "Nuvo Tests");
         EXPECT_EQ(file.ID3v2Tag()->year(), 2001u);
+        ASSERT_EQ(file.hasID3v1Tag(), std::string(fixture) == "cbr_v1.mp3") << "an ID3v1 tag only where there was one";
+        if (file.hasID3v1Tag()) {
+            EXPECT_EQ(file.ID3v1Tag()->title().to8Bit(true), "Round tr\xC3\xADp");
+            EXPECT_EQ(file.ID3v1Tag()->artist().to8Bit(true), "Nuvo Tests");
+        }
         QFile::remove(path);
     }
 }

@@ -84,6 +84,15 @@ int genreNumber(std::string_view digits)
     return value;
 }
 
+// The number of "17" or "(17)", else -1.
+int bareGenreNumber(std::string_view text)
+{
+    text = trimmed(text);
+    if (text.size() >= 2 && text.front() == '(' && text.back() == ')')
+        text = text.substr(1, text.size() - 2);
+    return genreNumber(text);
+}
+
 } // namespace
 
 std::string_view genreName(int index)
@@ -120,6 +129,12 @@ int genreFromText(std::string_view text)
         if (sameIgnoringCase(alias.text, text))
             return alias.genre;
     return -1;
+}
+
+std::string_view genreLabel(std::string_view text)
+{
+    const int number = bareGenreNumber(text);
+    return number >= 0 ? genreName(number) : text;
 }
 
 } // namespace vbmp3::media

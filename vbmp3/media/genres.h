@@ -10,4 +10,8 @@ namespace vbmp3::media {
 // -1 when the text names no genre of the table.
 int genreFromText(std::string_view text);
 
+// A genre text as it is shown: a bare number ("17", "(17)") as the table's
+// name of it, any other text as the file spells it.
+std::string_view genreLabel(std::string_view text);
+
 } // namespace vbmp3::media

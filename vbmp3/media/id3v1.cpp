@@ -62,24 +62,6 @@ std::optional<Id3v1Tag> parseId3v1(const Id3v1Block& block)
     return tag;
 }
 
-Id3v1Block renderId3v1(const Id3v1Tag& tag)
-{
-    Id3v1Block block{};
-    std::memcpy(block.data(), "TAG", 3);
-    writeText(block, titleField, tag.title);
-    writeText(block, artistField, tag.artist);
-    writeText(block, albumField, tag.album);
-    writeText(block, yearField, tag.year);
-    const bool hasTrack = tag.track > 0 && tag.track <= 255;
-    writeText(block, hasTrack ? Field{commentField.offset, 28} : commentField, tag.comment);
-    if (hasTrack) {
-        block[trackMarker] = 0;
-        block[trackByte] = static_cast<std::uint8_t>(tag.track);
-    }
-    block[genreByte] = static_cast<std::uint8_t>(std::clamp(tag.genre, 0, 255));
-    return block;
-}
-
 void setId3v1Text(Id3v1Block& block, Id3v1Field field, const std::string& utf8)
 {
     switch (field) {
@@ -87,9 +69,15 @@ void setId3v1Text(Id3v1Block& block, Id3v1Field field, const std::string& utf8)
     case Id3v1Field::Artist: writeText(block, artistField, utf8); break;
     case Id3v1Field::Album: writeText(block, albumField, utf8); break;
     case Id3v1Field::Year: writeText(block, yearField, utf8); break;
-    case Id3v1Field::Comment:
-        writeText(block, carriesTrack(block) ? Field{commentField.offset, 28} : commentField, utf8);
+    case Id3v1Field::Comment: {
+        // Never 30 bytes: most readers take a non-zero last byte after a
+        // zero, and some any non-zero last byte, for a track number.
+        const std::uint8_t track = carriesTrack(block) ? block[trackByte] : 0;
+        writeText(block, commentField, std::string());
+        writeText(block, Field{commentField.offset, 28}, utf8);
+        block[trackByte] = track;
         break;
+    }
     }
 }
 

@@ -26,14 +26,11 @@ struct Id3v1Tag {
 
 std::optional<Id3v1Tag> parseId3v1(const Id3v1Block& block);
 
-// Texts longer than their field are cut; a track number shortens the comment
-// to 28 bytes.
-Id3v1Block renderId3v1(const Id3v1Tag& tag);
-
 enum class Id3v1Field { Title, Artist, Album, Year, Comment };
 
-// Replaces one text of a block, leaving every other byte as it is (the
-// comment of a block with a track number keeps to its 28 bytes).
+// Replaces one text of a block, leaving every other byte as it is. A new
+// comment keeps to 28 bytes with a zero after it, and the track byte stays
+// only where the block carried a track number.
 void setId3v1Text(Id3v1Block& block, Id3v1Field field, const std::string& utf8);
 // Genre -1 (none) is stored as 255.
 void setId3v1Genre(Id3v1Block& block, int genre);

@@ -49,10 +49,12 @@ std::optional<ByteRange> riffMpegData(const std::string& path);
 
 // Fills tag (ID3v2 preferred over ID3v1, field by field; for WAV the ID3v2
 // chunk over RIFF INFO; empty fields and genre -1 when the file has none).
-// The genre number comes from "(17)", "17", a table name or a common other
-// spelling of one; text naming no genre of the table gives genre -1 and the
-// text as genreName. An ID3v1 genre byte of 255 means none. False only when
-// the file cannot be read.
+// Several values of one frame are joined with "/" ("Alice/Bob"). The genre
+// number comes from "(17)", "17", a table name or a common other spelling of
+// one (the first value's, where there are several); genreName is the table's
+// name for a number and a text as the file spells it, -1 as the number when
+// it names no genre of the table. An ID3v1 genre byte of 255 means none.
+// False only when the file cannot be read.
 bool readTag(const std::string& path, TagRecord& tag);
 
 // Fills both records for any readable, decodable file; false otherwise (and

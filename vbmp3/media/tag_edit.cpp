@@ -75,8 +75,11 @@ void appendText(Bytes& out, Encoding encoding, const std::string& text)
     }
 }
 
-void appendTerminator(Bytes& out, Encoding encoding)
+// A zero-terminated string; in UTF-16 even an empty one has its byte-order
+// mark, which readers need to take it for UTF-16 at all.
+void appendTerminatedText(Bytes& out, Encoding encoding, const std::string& text)
 {
+    appendText(out, encoding, text);
     out.push_back(0);
     if (encoding == utf16 || encoding == utf16BigEndian)
         out.push_back(0);
@@ -157,7 +160,7 @@ void setComment(Id3v2Tag& tag, const std::string& id, const std::string& text)
     content.push_back(encoding);
     for (const char c : language)
         content.push_back(static_cast<std::uint8_t>(c));
-    appendTerminator(content, encoding);
+    appendTerminatedText(content, encoding, std::string()); // no description
     appendText(content, encoding, text);
     tag.setContent(*it, std::move(content));
 }
@@ -237,7 +240,7 @@ void applyChanges(Id3v2Tag& tag, const TagChanges& changes)
         setGenre(tag, ids.genre, *changes.genre);
 }
 
-Id3v2Tag newId3v2Tag(const TagFields& fields)
+Id3v2Tag newId3v2Tag(const TagFields& fields, int track)
 {
     Id3v2Tag tag;
     TagChanges all;
@@ -248,6 +251,8 @@ Id3v2Tag newId3v2Tag(const TagFields& fields)
     all.comment = fields.comment;
     all.genre = fields.genre;
     applyChanges(tag, all);
+    if (track > 0)
+        setTextFrame(tag, "TRCK", std::to_string(track));
     return tag;
 }
 

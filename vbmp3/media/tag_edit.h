@@ -37,8 +37,9 @@ TagFields withChanges(TagFields current, const TagChanges& changes);
 // 2.4, UTF-16 before); every other frame stays as it is.
 void applyChanges(Id3v2Tag& tag, const TagChanges& changes);
 
-// A new ID3v2.4 tag in UTF-8 with the non-empty fields.
-Id3v2Tag newId3v2Tag(const TagFields& fields);
+// A new ID3v2.4 tag in UTF-8 with the non-empty fields and the track number
+// (an ID3v1.1 one; 0 for none).
+Id3v2Tag newId3v2Tag(const TagFields& fields, int track);
 
 // Changes the fields of an ID3v1 block; the others, and a track number,
 // stay byte for byte.

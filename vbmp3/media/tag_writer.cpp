@@ -1,6 +1,7 @@
 // Writing tags: the fields the caller changed, into the file's own ID3v2 tag
 // (in its version) and ID3v1 tag, in a replacement of the file. A file
-// without a tag gets ID3v2.4 and ID3v1.
+// without an ID3v2 tag gets ID3v2.4; an ID3v1 tag is never added, since its
+// copy of the texts would be a lossy second opinion.
 #include "id3v1.h"
 #include "id3v2_tag.h"
 #include "media.h"
@@ -37,13 +38,16 @@ Bytes readRange(const ByteSource& source, std::int64_t offset, std::int64_t size
     return bytes;
 }
 
-// The new ID3v2 tag: the file's own with the changes, or a new one. Nothing
-// when the file's tag cannot be read whole (it is then left alone).
+// The new ID3v2 tag: the file's own with the changes, or a new one that takes
+// over what the ID3v1 tag held, its track number too. Nothing when the file's
+// tag cannot be read whole (it is then left alone).
 std::optional<Bytes> changedId3v2(const ByteSource& source, std::int64_t oldSize, const TagFields& current,
-                                  const TagChanges& changes)
+                                  const TagChanges& changes, const std::optional<Id3v1Block>& id3v1)
 {
-    if (oldSize == 0)
-        return renderId3v2(newId3v2Tag(withChanges(current, changes)), 0);
+    if (oldSize == 0) {
+        const auto old = id3v1 ? parseId3v1(*id3v1) : std::nullopt;
+        return renderId3v2(newId3v2Tag(withChanges(current, changes), old ? old->track : 0), 0);
+    }
     auto tag = parseId3v2(readRange(source, 0, oldSize));
     if (!tag)
         return std::nullopt;
@@ -52,15 +56,15 @@ std::optional<Bytes> changedId3v2(const ByteSource& source, std::int64_t oldSize
     return renderId3v2(*tag, oldSize);
 }
 
-Id3v1Block changedId3v1(const std::optional<Id3v1Block>& old, const TagFields& current, const TagChanges& changes)
+// The ID3v1 tag at the end of the part of the file after the ID3v2 tag.
+std::optional<Id3v1Block> id3v1Of(const ByteSource& source, std::int64_t id3v2Size)
 {
-    if (!old) {
-        const TagFields fields = withChanges(current, changes);
-        return renderId3v1(Id3v1Tag{fields.title, fields.artist, fields.album, fields.year, fields.comment,
-                                    fields.genre >= 0 ? fields.genre : 255, 0});
-    }
-    Id3v1Block block = *old;
-    applyChanges(block, changes);
+    if (source.size() - id3v2Size < static_cast<std::int64_t>(id3v1Bytes))
+        return std::nullopt;
+    Id3v1Block block{};
+    if (source.read(source.size() - static_cast<std::int64_t>(id3v1Bytes), block) != block.size() ||
+        std::memcmp(block.data(), "TAG", 3) != 0)
+        return std::nullopt;
     return block;
 }
 
@@ -91,22 +95,19 @@ bool writeTag(const std::string& path, const TagRecord& record)
 
     const std::uint8_t* head = original->view(0, 10);
     const std::int64_t oldId3v2 = head ? id3v2Size(std::span(head, 10)).value_or(0) : 0;
-    const auto id3v2 = changedId3v2(*original, oldId3v2, current, changes);
-    if (!id3v2 || oldId3v2 > original->size())
+    if (oldId3v2 > original->size())
         return false;
-    std::optional<Id3v1Block> oldId3v1;
-    if (original->size() - oldId3v2 >= static_cast<std::int64_t>(id3v1Bytes)) {
-        Id3v1Block block{};
-        if (original->read(original->size() - static_cast<std::int64_t>(id3v1Bytes), block) == block.size() &&
-            std::memcmp(block.data(), "TAG", 3) == 0)
-            oldId3v1 = block;
-    }
-    const Id3v1Block id3v1 = changedId3v1(oldId3v1, current, changes);
+    std::optional<Id3v1Block> id3v1 = id3v1Of(*original, oldId3v2);
+    const auto id3v2 = changedId3v2(*original, oldId3v2, current, changes, id3v1);
+    if (!id3v2)
+        return false;
+    if (id3v1)
+        applyChanges(*id3v1, changes);
 
-    const std::int64_t middle = original->size() - oldId3v2 - (oldId3v1 ? static_cast<std::int64_t>(id3v1Bytes) : 0);
+    const std::int64_t middle = original->size() - oldId3v2 - (id3v1 ? static_cast<std::int64_t>(id3v1Bytes) : 0);
     ReplacementFile replacement(*target, *original);
     if (!replacement.valid() || !replacement.append(*id3v2) || !replacement.appendFrom(*original, oldId3v2, middle) ||
-        !replacement.append(id3v1))
+        (id3v1 && !replacement.append(*id3v1)))
         return false;
     // The audio must have come through whole.
     if (audioFrames(replacement.path(), Kind::Mpeg) != framesBefore)

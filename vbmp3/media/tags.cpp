@@ -16,16 +16,43 @@
 #include <unistd.h>
 
 #include <mutex>
+#include <vector>
 
 namespace vbmp3::media {
 namespace {
 
 std::string utf8(const TagLib::String& text) { return text.to8Bit(true); }
 
-std::string firstFrameText(const TagLib::ID3v2::Tag& tag, const char* id)
+// The values of the first frame with this id; a text frame may hold several
+// ("Alice", "Bob", "Carol").
+std::vector<std::string> frameValues(const TagLib::ID3v2::Tag& tag, const char* id)
 {
     const auto& frames = tag.frameList(id);
-    return frames.isEmpty() ? std::string() : utf8(frames.front()->toString());
+    if (frames.isEmpty())
+        return {};
+    const auto* frame = frames.front();
+    const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame);
+    std::vector<std::string> values;
+    for (const auto& value : text ? text->fieldList() : TagLib::StringList(frame->toString()))
+        values.push_back(utf8(value));
+    return values;
+}
+
+// Several values shown as one text the way ID3v2.3 writes them: "Alice/Bob".
+std::string joined(const std::vector<std::string>& values)
+{
+    std::string text;
+    for (const auto& value : values) {
+        if (!text.empty() && !value.empty())
+            text += '/';
+        text += value;
+    }
+    return text;
+}
+
+std::string frameText(const TagLib::ID3v2::Tag& tag, const char* id)
+{
+    return joined(frameValues(tag, id));
 }
 
 // The comment is the COMM frame without a description; other programs keep
@@ -40,30 +67,29 @@ std::string id3v2Comment(const TagLib::ID3v2::Tag& tag)
     return {};
 }
 
-void setGenreFromText(TagFields& fields, const std::string& text)
+// The number is the first value's; the text shows every value, each number
+// as the table's name and each name as the file spells it.
+void setGenreFromValues(TagFields& fields, const std::vector<std::string>& values)
 {
-    fields.genre = genreFromText(text);
-    fields.genreText = fields.genre < 0 ? text : std::string();
+    fields.genre = values.empty() ? -1 : genreFromText(values.front());
+    std::vector<std::string> labels;
+    for (const auto& value : values)
+        labels.emplace_back(genreLabel(value));
+    const std::string text = joined(labels);
+    fields.genreText = text == genreName(fields.genre) ? std::string() : text;
 }
 
 TagFields fromId3v2(const TagLib::ID3v2::Tag& tag)
 {
     TagFields fields;
-    fields.title = firstFrameText(tag, "TIT2");
-    fields.artist = firstFrameText(tag, "TPE1");
-    fields.album = firstFrameText(tag, "TALB");
-    fields.year = firstFrameText(tag, "TDRC");
+    fields.title = frameText(tag, "TIT2");
+    fields.artist = frameText(tag, "TPE1");
+    fields.album = frameText(tag, "TALB");
+    fields.year = frameText(tag, "TDRC");
     if (fields.year.empty())
-        fields.year = firstFrameText(tag, "TYER");
+        fields.year = frameText(tag, "TYER");
     fields.comment = id3v2Comment(tag);
-    const auto& genres = tag.frameList("TCON");
-    if (!genres.isEmpty()) {
-        const auto* frame = genres.front();
-        const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame);
-        const auto values = text ? text->fieldList() : TagLib::StringList(frame->toString());
-        if (!values.isEmpty())
-            setGenreFromText(fields, utf8(values.front()));
-    }
+    setGenreFromValues(fields, frameValues(tag, "TCON"));
     return fields;
 }
 
@@ -83,7 +109,7 @@ TagFields fromInfo(const TagLib::RIFF::Info::Tag& tag)
     fields.album = utf8(tag.album());
     fields.year = utf8(tag.fieldText("ICRD"));
     fields.comment = utf8(tag.comment());
-    setGenreFromText(fields, utf8(tag.genre()));
+    setGenreFromValues(fields, {utf8(tag.genre())});
     return fields;
 }
 
@@ -206,7 +232,7 @@ void fillRecord(const TagFields& fields, TagRecord& record)
     copyField(record.comment, sizeof record.comment, fields.comment);
     record.genre = fields.genre;
     copyField(record.genreName, sizeof record.genreName,
-              fields.genre >= 0 ? genreName(fields.genre) : std::string_view(fields.genreText));
+              fields.genreText.empty() ? genreName(fields.genre) : std::string_view(fields.genreText));
 }
 
 TagFields fieldsOfRecord(const TagRecord& record)

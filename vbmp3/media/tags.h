@@ -24,7 +24,7 @@ struct TagFields {
     std::string year;
     std::string comment;
     int genre = -1;            // genre table number, -1 for none
-    std::string genreText;     // the genre as the tag wrote it, when it is no number of the table
+    std::string genreText;     // the genre as the tag wrote it, when that is not the table's name of genre
 
     bool empty() const;
 };
