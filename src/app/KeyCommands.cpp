@@ -25,6 +25,28 @@ Qt::KeyboardModifiers commandModifiers(const QKeyEvent& event)
     return event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 }
 
+// The place 0..9 of a key in the main row '1'..'9', '0', or -1. The place,
+// not the character: Shift or a layout with signs on that row must not
+// change what the key does. X11 and Wayland number the row's keys 10 to 19;
+// an event without a key number goes by its character, the signs that Shift
+// gives on a US keyboard included.
+int mainRowPlace(const QKeyEvent& event)
+{
+    constexpr quint32 kFirstRowKey = 10;
+    constexpr quint32 kLastRowKey = 19;
+    if (const quint32 number = event.nativeScanCode(); number != 0)
+        return number >= kFirstRowKey && number <= kLastRowKey ? static_cast<int>(number - kFirstRowKey) : -1;
+    static constexpr int kDigits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                                      Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0};
+    static constexpr int kShifted[] = {Qt::Key_Exclam,      Qt::Key_At,        Qt::Key_NumberSign, Qt::Key_Dollar,
+                                       Qt::Key_Percent,     Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,
+                                       Qt::Key_ParenLeft,   Qt::Key_ParenRight};
+    for (int place = 0; place < 10; ++place)
+        if (event.key() == kDigits[place] || event.key() == kShifted[place])
+            return place;
+    return -1;
+}
+
 } // namespace
 
 KeyCommands::KeyCommands(const AreaContext& context, Playback& playback, EqualizerPage& equalizer, QObject* parent)
@@ -83,12 +105,8 @@ int KeyCommands::bandOfKey(const QKeyEvent& event) const
 {
     if (context_.ui.PageControl1->currentIndex() != kEqualizerPage || (event.modifiers() & Qt::KeypadModifier))
         return -1;
-    const int key = event.key();
-    if (key == Qt::Key_0)
-        return 9;
-    if (key >= Qt::Key_1 && key <= Qt::Key_9)
-        return key - Qt::Key_1;
-    return -1;
+    // Key '1' is the first band, key '0' the tenth.
+    return mainRowPlace(event);
 }
 
 bool KeyCommands::formKeyDown(const QKeyEvent& event)

@@ -27,13 +27,24 @@ Presets::Presets(const AreaContext& context, EqualizerPage& equalizer, const QSt
     : QObject(parent), context_(context), equalizer_(equalizer), presetFile_(presetFile)
 {
     QComboBox* box = context_.ui.ComboBox2;
-    box->lineEdit()->setMaxLength(kNameLength);
+    // When an edit ends (Enter, or the focus moving to Add) the box selects
+    // the stored name the text matches and reports it as activated, as it
+    // does for a pick from the list. A line edit of our own marks that span:
+    // of the slots on its editingFinished, the one connected before the box
+    // takes the edit runs before the box's, the one connected after it after.
+    auto* edit = new QLineEdit(box);
+    connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = true; });
+    box->setLineEdit(edit);
+    connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = false; });
+    edit->setMaxLength(kNameLength);
+    // Dropped files are the window's, here as on every other control.
+    edit->setAcceptDrops(false);
     // A typed name becomes a preset only through Add: the box neither completes
     // it to a stored name nor inserts or selects anything by it.
     box->setCompleter(nullptr);
     box->setInsertPolicy(QComboBox::NoInsert);
-    connect(box->lineEdit(), &QLineEdit::textEdited, this, &Presets::nameEdited);
-    connect(box, &QComboBox::activated, this, &Presets::comboBox2Change);
+    connect(edit, &QLineEdit::textEdited, this, &Presets::nameEdited);
+    connect(box, &QComboBox::activated, this, &Presets::nameChosen);
     connect(context_.ui.Button3, &QAbstractButton::clicked, context_.ui.Add, &QAction::trigger);
     connect(context_.ui.Button4, &QAbstractButton::clicked, context_.ui.Del, &QAction::trigger);
     connect(context_.ui.Add, &QAction::triggered, this, &Presets::addExecute);
@@ -80,16 +91,32 @@ void Presets::nameEdited()
 {
     // A name being typed is no entry of the list: the box must not keep
     // pointing at the preset picked before, which Del would then delete.
-    QComboBox* box = context_.ui.ComboBox2;
-    if (box->currentIndex() >= 0) {
-        QLineEdit* edit = box->lineEdit();
-        const QString typed = edit->text();
-        const int cursor = edit->cursorPosition();
-        selectItem(-1);
-        edit->setText(typed);
-        edit->setCursorPosition(cursor);
-    }
+    keepTypedName();
     comboBox2Change();
+}
+
+void Presets::nameChosen()
+{
+    // Only a choice from the list loads a preset; a typed name that matches
+    // a stored one stays a typed name, so the edited curve is kept and Add
+    // stores it under that name.
+    if (editFinishing_)
+        keepTypedName();
+    else
+        comboBox2Change();
+}
+
+void Presets::keepTypedName()
+{
+    QComboBox* box = context_.ui.ComboBox2;
+    if (box->currentIndex() < 0)
+        return;
+    QLineEdit* edit = box->lineEdit();
+    const QString typed = edit->text();
+    const int cursor = edit->cursorPosition();
+    selectItem(-1);
+    edit->setText(typed);
+    edit->setCursorPosition(cursor);
 }
 
 void Presets::comboBox2Change()
@@ -150,12 +177,13 @@ void Presets::delExecute()
         return;
     {
         const QSignalBlocker quiet(box);
+        const QString text = box->currentText();
         box->removeItem(index);
-        // No other preset takes its place; the curve stays as it is.
+        // No other preset takes its place; the name and the curve stay as they are.
         box->setCurrentIndex(-1);
+        box->setEditText(text);
     }
     setAddEnabled(false);
-    setDelEnabled(false);
 }
 
 bool Presets::saveChange(const IniFile& ini)

@@ -34,6 +34,9 @@ public:
 
 private:
     void nameEdited();
+    // The box's activation: a pick from the list, or the end of an edit.
+    void nameChosen();
+    void keepTypedName();
     void setAddEnabled(bool enabled);
     void setDelEnabled(bool enabled);
     void selectItem(int index);
@@ -42,6 +45,7 @@ private:
     AreaContext context_;
     EqualizerPage& equalizer_;
     QString presetFile_;
+    bool editFinishing_ = false;
 };
 
 } // namespace nuvo

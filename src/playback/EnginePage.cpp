@@ -27,15 +27,21 @@ QListWidgetItem* lineItem(const Ui::Form1& ui, int row)
     return ui.CheckListBox2->item(row);
 }
 
+template <typename Options>
+Options reported(int32_t (*report)(Options*))
+{
+    Options options{};
+    report(&options);
+    return options;
+}
+
 // Shows a settings dialog with the values the decoder reports and applies
 // the values of "Set"; false after "Cancel" or when the window closed meanwhile.
 template <typename Dialog, typename Options, typename Apply>
 bool editOptions(const AreaContext& context, int32_t (*report)(Options*), Apply apply)
 {
-    Options current{};
-    report(&current);
     Dialog dialog(&context.window);
-    dialog.setOptions(current);
+    dialog.setOptions(reported(report));
     if (dialogs().exec(dialog) != QDialog::Accepted || context.steps.windowClosed())
         return false;
     apply(dialog.options());
@@ -190,28 +196,44 @@ void EnginePage::checkListBox2DblClick()
         editDecodeOptions();
 }
 
+// After "Set" the lines show what the decoder reports: it clamps a value it
+// does not take (a rate of 0 becomes 100), and that value is in force.
 bool EnginePage::editBufferOptions()
 {
-    return editOptions<TOKBottomDlg>(context_, context_.decoder.getVbmp3Option,
-                                     [this](const BufferOptions& chosen) { applyBufferOptions(chosen); });
+    return editOptions<TOKBottomDlg>(context_, context_.decoder.getVbmp3Option, [this](const BufferOptions& chosen) {
+        context_.decoder.setVbmp3Option(&chosen);
+        showBufferOptions(reported(context_.decoder.getVbmp3Option));
+    });
 }
 
 bool EnginePage::editDecodeOptions()
 {
-    return editOptions<TOKBottomDlg1>(context_, context_.decoder.getDecodeOption,
-                                      [this](const DecodeOptions& chosen) { applyDecodeOptions(chosen); });
+    return editOptions<TOKBottomDlg1>(context_, context_.decoder.getDecodeOption, [this](const DecodeOptions& chosen) {
+        context_.decoder.setDecodeOption(&chosen);
+        showDecodeOptions(reported(context_.decoder.getDecodeOption));
+    });
 }
 
 void EnginePage::applyBufferOptions(const BufferOptions& options)
 {
     context_.decoder.setVbmp3Option(&options);
-    setLineText(kFrameBufferLine, frameBufferLine(options));
-    setLineText(kSleepTimeLine, sleepTimeLine(options));
+    showBufferOptions(options);
 }
 
 void EnginePage::applyDecodeOptions(const DecodeOptions& options)
 {
     context_.decoder.setDecodeOption(&options);
+    showDecodeOptions(options);
+}
+
+void EnginePage::showBufferOptions(const BufferOptions& options)
+{
+    setLineText(kFrameBufferLine, frameBufferLine(options));
+    setLineText(kSleepTimeLine, sleepTimeLine(options));
+}
+
+void EnginePage::showDecodeOptions(const DecodeOptions& options)
+{
     setLineText(kDownSamplingLine, downSamplingText(options.downSampling));
     setLineText(kOutputChannelLine, outputChannelText(options.channels));
     setLineText(kSampleRateLine, sampleRateLine(options.frequencyLimit));

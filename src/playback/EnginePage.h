@@ -52,6 +52,8 @@ private:
     void setLineText(int row, const QString& text);
     void applyBufferOptions(const BufferOptions& options);
     void applyDecodeOptions(const DecodeOptions& options);
+    void showBufferOptions(const BufferOptions& options);
+    void showDecodeOptions(const DecodeOptions& options);
 
     AreaContext context_;
 };

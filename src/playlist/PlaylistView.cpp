@@ -23,13 +23,16 @@ PlaylistView::PlaylistView(const AreaContext& context, QObject* parent) : QObjec
         context_.ui.PopupMenu2->popup(view->viewport()->mapToGlobal(at));
     });
 
-    // The selection commands follow every change of the list and its selection.
+    // The selection commands follow every change of the list and its selection,
+    // a move of the focused entry included.
     const auto refresh = [this] { context_.steps.refreshSelectionCommands(); };
     QItemSelectionModel* selection = view->selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this, refresh);
     connect(selection, &QItemSelectionModel::currentChanged, this, refresh);
     connect(&context_.playlist, &QAbstractItemModel::rowsInserted, this, refresh);
     connect(&context_.playlist, &QAbstractItemModel::rowsRemoved, this, refresh);
+    connect(&context_.playlist, &QAbstractItemModel::rowsMoved, this, refresh);
+    connect(&context_.playlist, &QAbstractItemModel::layoutChanged, this, refresh);
     connect(&context_.playlist, &QAbstractItemModel::modelReset, this, refresh);
 }
 

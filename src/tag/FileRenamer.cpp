@@ -48,12 +48,13 @@ void FileRenamer::indFileNameExecute()
     if (row && tag_.shown && tag_.shown->path == context_.playlist.path(*row)) {
         const QString& path = tag_.shown->path;
         target_ = Target{*row, path, splitExtension(tag_.shownFileName).stem};
-        showInEdit1(context_, target_->stem, renameTypingLimit(path));
+        // A name too long in bytes for the file system is said in words on renaming.
+        showInEdit1(context_, target_->stem, {renameTypingLimit(path), kAnyBytes});
         ui.Edit1->setEnabled(true);
         ui.Edit1->setFocus();
         return;
     }
-    showInEdit1(context_, QString(), ui.Edit1->maxLength());
+    showInEdit1(context_, QString(), {ui.Edit1->maxLength(), kAnyBytes});
     ui.Edit1->setEnabled(false);
     // Another file than the one shown would be renamed: show that one first.
     if (row)

@@ -3,6 +3,7 @@
 #include "app/PlayerState.h"
 #include "app/WindowSteps.h"
 #include "playlist/PathRules.h"
+#include "tag/ByteLimit.h"
 #include "tag/TagView.h"
 #include "ui_MainWindow.h"
 #include "vbmp3_api.h"
@@ -30,12 +31,13 @@ bool TagEditor::editingAllowed() const
     return tagsEditable(own_.tagFileType) && lines.count() > 0 && !lines.selectedItems().isEmpty();
 }
 
-void showInEdit1(const AreaContext& context, const QString& text, int typingLimit)
+void showInEdit1(const AreaContext& context, const QString& text, TypingLimit limit)
 {
     QLineEdit& edit = *context.ui.Edit1;
     const QSignalBlocker quiet(&edit);
     // The limit holds for what is typed; a longer stored value is not cut.
-    edit.setMaxLength(std::max(typingLimit, static_cast<int>(text.size())));
+    edit.setMaxLength(std::max(limit.characters, static_cast<int>(text.size())));
+    ByteLimit::set(edit, std::max(limit.bytes, text.toUtf8().size()));
     edit.setText(text);
 }
 
@@ -52,7 +54,7 @@ void TagEditor::indicateExecute()
         ui.ComboBox1->setCurrentIndex(genre ? genreIndexOf(own_.record.genre) : -1);
     }
     showInEdit1(context_, text ? fieldText(own_.record, *field) : QString(),
-                text ? typingLimit(*field) : ui.Edit1->maxLength());
+                text ? typingLimit(*field) : TypingLimit{ui.Edit1->maxLength(), kAnyBytes});
     ui.Edit1->setEnabled(text);
     ui.ComboBox1->setEnabled(genre);
     ui.Button2->setEnabled(false);

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "app/AreaContext.h"
+#include "tag/TagFields.h"
 
 #include <QObject>
+
+#include <limits>
 
 namespace nuvo {
 
@@ -34,7 +37,10 @@ private:
     TagView& view_;
 };
 
+// No limit of bytes: the file name's length is checked on renaming.
+inline constexpr qsizetype kAnyBytes = std::numeric_limits<qsizetype>::max();
+
 // Edit1 shows a stored value whole even when it is longer than what may be typed.
-void showInEdit1(const AreaContext& context, const QString& text, int typingLimit);
+void showInEdit1(const AreaContext& context, const QString& text, TypingLimit limit);
 
 } // namespace nuvo

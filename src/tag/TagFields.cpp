@@ -71,9 +71,11 @@ std::optional<TagField> tagFieldOfLine(int line)
     return byLine[line - 1];
 }
 
-int typingLimit(TagField field)
+TypingLimit typingLimit(TagField field)
 {
-    return field == TagField::Year ? 4 : 30;
+    const TagRecord record{};
+    const auto bytes = textField(record, field);
+    return {field == TagField::Year ? 4 : 30, bytes.size > 0 ? static_cast<qsizetype>(bytes.size - 1) : 0};
 }
 
 QString textOfField(const char* field, std::size_t size)

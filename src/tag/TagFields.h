@@ -16,8 +16,14 @@ enum class TagField { Title, Artist, Album, Year, Genre, Comment };
 // The view's lines 1 to 6 are the fields in this order; other lines are none.
 std::optional<TagField> tagFieldOfLine(int line);
 
-// How many characters the user may type into a text field (the genre is chosen from a list).
-int typingLimit(TagField field);
+// What the user may type into a text field (the genre is chosen from a list):
+// characters as the form allows them, and no more bytes of UTF-8 than the
+// record's field holds before its terminating zero.
+struct TypingLimit {
+    int characters;
+    qsizetype bytes;
+};
+TypingLimit typingLimit(TagField field);
 
 // A text field of the record (not the genre) as text; bytes that are not UTF-8 show as replacements.
 QString fieldText(const TagRecord& record, TagField field);

@@ -127,14 +127,18 @@ int32_t fakeReload() { record("reload"); return 1; }
 int32_t fakeSetVbmp3Option(const BufferOptions* options)
 {
     record("setVbmp3Option");
-    gFake.buffer = *options;
+    // Values out of range are clamped, as the library does.
+    gFake.buffer = {std::clamp(options->inputFrames, 1, 1000), std::clamp(options->outputFrames, 1, 1000),
+                    std::clamp(options->inputSleepMs, 0, 1000), std::clamp(options->outputSleepMs, 0, 1000)};
     return 1;
 }
 
 int32_t fakeSetDecodeOption(const DecodeOptions* options)
 {
     record("setDecodeOption");
-    gFake.decode = *options;
+    gFake.decodeSent = *options;
+    gFake.decode = {std::clamp(options->downSampling, 0, 2), std::clamp(options->channels, 0, 1),
+                    std::clamp(options->frequencyLimit, 100, 48000)};
     return 1;
 }
 

@@ -39,6 +39,7 @@ struct FakeDecoder {
     std::string openPath;     // empty when nothing is open
     BufferOptions buffer{30, 20, 5, 0};
     DecodeOptions decode{0, 0, 24000};
+    DecodeOptions decodeSent{};   // as last handed to setDecodeOption, before clamping
     int volumeLeft = -1;
     int volumeRight = -1;
     bool equalizerOn = false;

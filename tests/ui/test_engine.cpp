@@ -86,6 +86,14 @@ TEST_F(EngineTest, TheDecodeDialogSetsTheFormatAndLocksTheEqualizerWhileOn)
     EXPECT_EQ(format(), (QStringList{"1", "1", "11025", "1/2", "Monaural", "11025 Hz"}));
     EXPECT_FALSE(equalizerSwitch()->isEnabled());
 
+    // A rate below what the library takes: the line shows the rate in force.
+    dialogs_.dialogAnswers.push_back([](QDialog& dialog) {
+        dialog.findChild<QSpinBox*>("UpDown1")->setValue(0);
+        return int(QDialog::Accepted);
+    });
+    emit engine()->itemDoubleClicked(engine()->item(kDecodeLine));
+    EXPECT_EQ(format(), (QStringList{"1", "1", "100", "1/2", "Monaural", "100 Hz"}));
+
     toggleLine(kDecodeLine, false);
     EXPECT_EQ(format(), (QStringList{"0", "0", "24000", "1/1", "Stereo", "24000 Hz"}));
     EXPECT_TRUE(equalizerSwitch()->isEnabled());
@@ -164,7 +172,7 @@ TEST_F(EngineTest, TheDialogsTakeDigitsOnlyWithinTheirRanges)
         toggleLine(row, true);
     }
     EXPECT_EQ(fake_->buffer.outputSleepMs, 0);
-    EXPECT_EQ(fake_->decode.frequencyLimit, 0);
+    EXPECT_EQ(fake_->decodeSent.frequencyLimit, 0);
     EXPECT_EQ(line(8), "1/1");
     EXPECT_EQ(line(10), "Stereo");
 }

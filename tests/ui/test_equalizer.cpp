@@ -5,6 +5,7 @@
 #include "equalizer/CurveImage.h"
 #include "equalizer/EqualizerPage.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QTabWidget>
 
 #include <cmath>
+#include <functional>
 
 namespace nuvo::test {
 namespace {
@@ -237,6 +239,22 @@ TEST_F(EqualizerTest, OnlyTheBandRowsTakeThePointerAlsoThroughTheScrollBox)
     EXPECT_EQ(fake_->equalizer[5], 120) << "only the left button edits";
 }
 
+TEST_F(EqualizerTest, AMouseEditLeavesTheKeysWithThePageControl)
+{
+    startOnPage("[Equalizer]\r\nEnable=1\r\n");
+    focusPageControl();
+    QWidget* viewport = window_->findChild<QScrollArea*>("ScrollBox1")->viewport();
+    QTest::mouseClick(image(), Qt::LeftButton, Qt::NoModifier, {130, 4});   // band 0 at +1 dB
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, image()->mapTo(viewport, QPoint(280, 100)));
+    EXPECT_TRUE(window_->findChild<QTabWidget*>("PageControl1")->hasFocus());
+
+    // The keys go where the keyboard's focus is.
+    typeKey(QApplication::focusWidget(), Qt::Key_1);
+    EXPECT_EQ(fake_->equalizer, (std::array<int32_t, 10>{11, 0, 0, 0, 0, 120, 0, 0, 0, 0}));
+    typeKey(QApplication::focusWidget(), Qt::Key_A);
+    EXPECT_EQ(label("Label1")->text(), "99") << "a letter command acts too";
+}
+
 TEST_F(EqualizerTest, BandStepsRedrawWithTheKeyLabelAndStopAtTheEnds)
 {
     startOnPage("[Option]\r\nEqualize=1\r\n[Equalizer]\r\nEnable=1\r\n");
@@ -304,10 +322,26 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
+    // As the user chooses: a click on the name in the opened list.
     void pick(int index)
     {
-        presetBox()->setCurrentIndex(index);
-        emit presetBox()->activated(index);
+        QComboBox* box = presetBox();
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        const QRect item = list->visualRect(list->model()->index(index, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+        ASSERT_FALSE(list->isVisible());
+    }
+    // The ini file's section of a preset as Add writes it.
+    static QByteArray storedSection(const QString& name, const std::array<int32_t, 10>& table)
+    {
+        static const char* const keys[] = {"60Hz", "170Hz", "310Hz", "600Hz", "1kHz",
+                                           "3kHz", "6kHz",  "12kHz", "14kHz", "16kHz"};
+        QByteArray section = "[" + name.toUtf8() + "]\r\n";
+        for (std::size_t band = 0; band < table.size(); ++band)
+            section += QByteArray(keys[band]) + "=" + QByteArray::number(table[band]) + "\r\n";
+        return section;
     }
     QStringList items() const
     {
@@ -384,17 +418,57 @@ TEST_F(PresetTest, PickingLoadsAPresetAndDelRemovesItWithoutLoadingAnother)
     button("Button4")->click();
     EXPECT_EQ(items(), (QStringList{"Default", "Jazz"}));
     EXPECT_EQ(presetBox()->currentIndex(), -1);
+    EXPECT_EQ(presetBox()->currentText(), QStringLiteral("Rock")) << "the name stays as it was";
     EXPECT_FALSE(button("Button3")->isEnabled());
-    EXPECT_FALSE(button("Button4")->isEnabled());
+    EXPECT_TRUE(button("Button4")->isEnabled()) << "only Add is disabled";
     EXPECT_EQ(image()->picture(), rock) << "the curve stays";
     EXPECT_EQ(fake_->callsSince(before), std::vector<std::string>{});
     EXPECT_FALSE(readHomeFile("Eqlz.ini").contains("[Rock]"));
     EXPECT_TRUE(readHomeFile("Eqlz.ini").contains("[jazz]"));
+    const QByteArray stored = readHomeFile("Eqlz.ini");
+    button("Button4")->click();
+    EXPECT_EQ(items(), (QStringList{"Default", "Jazz"})) << "with nothing selected Del does nothing";
+    EXPECT_EQ(readHomeFile("Eqlz.ini"), stored);
 
     pick(0);
     EXPECT_EQ(fake_->equalizer, (std::array<int32_t, 10>{}));
     EXPECT_FALSE(button("Button4")->isEnabled());
     expectReadout(0, 0, "60Hz [ 0dB ]");
+}
+
+TEST_F(PresetTest, ATypedStoredNameKeepsTheEditedCurveAndAddStoresIt)
+{
+    // However the typing ends, only a choice from the list loads a preset.
+    const struct {
+        const char* ending;
+        std::function<void()> finish;
+        std::array<int32_t, 10> curve;
+    } cases[] = {
+        {"Enter", [this] { QTest::keyClick(presetBox()->lineEdit(), Qt::Key_Return); },
+         {30, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"a click on Add", [this] { QTest::mouseClick(button("Button3"), Qt::LeftButton); },
+         {30, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"a click on the curve", [this] { QTest::mouseClick(image(), Qt::LeftButton, Qt::NoModifier, {170, 157}); },
+         {30, 0, 0, 0, 0, 0, 0, 0, 0, 50}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ending);
+        writeHomeFile("Eqlz.ini", storedSection("Rock", {40, 0, 0, 0, 0, 0, 0, 0, 0, -20}));
+        fake_ = &FakeDecoder::reset();
+        startOnPage("[Equalizer]\r\nEnable=1\r\n");
+        QApplication::setActiveWindow(window_.get());
+        click({150, 4});   // band 0 at +3 dB
+        type("Rock");
+        c.finish();
+        EXPECT_EQ(fake_->equalizer, c.curve) << "the stored curve is not loaded";
+        EXPECT_FALSE(button("Button4")->isEnabled());
+
+        button("Button3")->click();
+        EXPECT_EQ(presetBox()->currentIndex(), 1);
+        EXPECT_TRUE(readHomeFile("Eqlz.ini").startsWith(storedSection("Rock", c.curve)));
+        EXPECT_EQ(fake_->equalizer, c.curve);
+        closeWindow();
+    }
 }
 
 TEST_F(PresetTest, AFailedWriteSaysSoAndLeavesTheList)

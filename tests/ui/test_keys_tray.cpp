@@ -2,6 +2,8 @@
 // lock, and minimising where there is no tray.
 #include "WindowTest.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -86,6 +88,40 @@ TEST_F(KeyTest, DigitsStepTheBandsOnTheirPageAndTheRealReleaseReloadsOnce)
     typeKey(tabs_, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(fake_->equalizer[9], -1) << "Ctrl lowers; 0 is the tenth band";
     EXPECT_EQ(fake_->equalizer[4], 0) << "not from the keypad";
+}
+
+TEST_F(KeyTest, DigitKeysGoByTheirPlaceWhateverShiftOrTheLayoutMakesOfThem)
+{
+    startWithTracks("[Equalizer]\r\nEnable=1\r\n");
+    pages()->setCurrentIndex(2);
+    // X11 numbers the main row's keys 10 ('1') to 19 ('0'); 0 is an event without a key number.
+    const struct {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        quint32 keyNumber;
+        int band;
+        int step;
+    } cases[] = {
+        {"Shift+1", Qt::Key_Exclam, Qt::ShiftModifier, 10, 0, 1},
+        {"Shift+0", Qt::Key_ParenRight, Qt::ShiftModifier, 19, 9, 1},
+        {"Ctrl+Shift+5", Qt::Key_Percent, Qt::ControlModifier | Qt::ShiftModifier, 14, 4, -1},
+        {"'1' of a layout with signs on the row", Qt::Key_Ampersand, Qt::NoModifier, 10, 0, 1},
+        {"Shift+2 without a key number", Qt::Key_At, Qt::ShiftModifier, 0, 1, 1},
+        {"Shift+9 without a key number", Qt::Key_ParenLeft, Qt::ShiftModifier, 0, 8, 1},
+        {"keypad 1", Qt::Key_1, Qt::KeypadModifier, 87, 0, 0},
+        {"keypad 1 with Shift", Qt::Key_End, Qt::KeypadModifier | Qt::ShiftModifier, 87, 0, 0},
+    };
+    std::array<int32_t, 10> expected{};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, c.key, c.modifiers, c.keyNumber, 0, 0);
+            QApplication::sendEvent(tabs_, &event);
+        }
+        expected[static_cast<std::size_t>(c.band)] += c.step;
+        EXPECT_EQ(fake_->equalizer, expected);
+    }
 }
 
 TEST_F(KeyTest, TheHotKeyBoxTakesLettersAndDigitsAndItsLock)

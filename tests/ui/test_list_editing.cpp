@@ -231,13 +231,14 @@ TEST_F(ListEditingTest, MovingTheFocusedEntryCarriesOrPassesTheCurrentOne)
         int current;      // playing
         int newCurrent;
         bool previous, next;
+        bool up, down;    // the moves that the entry's new place allows
     };
     const Case cases[] = {
-        {"current moves up", "Up", 1, 1, 0, false, true},
-        {"current moves down to the end", "Down", 3, 3, 4, true, false},
-        {"passes the current upwards", "Up", 1, 0, 1, true, true},
-        {"passes the current downwards", "Down", 3, 4, 3, true, true},
-        {"elsewhere", "Down", 0, 3, 3, true, true},
+        {"current moves up", "Up", 1, 1, 0, false, true, false, true},
+        {"current moves down to the end", "Down", 3, 3, 4, true, false, true, false},
+        {"passes the current upwards", "Up", 1, 0, 1, true, true, false, true},
+        {"passes the current downwards", "Down", 3, 4, 3, true, true, true, false},
+        {"the first entry moves down", "Down", 0, 3, 3, true, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,6 +254,8 @@ TEST_F(ListEditingTest, MovingTheFocusedEntryCarriesOrPassesTheCurrentOne)
         EXPECT_TRUE(playlistView()->selectionModel()->isRowSelected(to, {}));
         EXPECT_EQ(action("Previous")->isEnabled(), c.previous);
         EXPECT_EQ(action("Next")->isEnabled(), c.next);
+        EXPECT_EQ(action("Up")->isEnabled(), c.up);
+        EXPECT_EQ(action("Down")->isEnabled(), c.down);
         EXPECT_TRUE(listChanged());
         closeWindow();
     }

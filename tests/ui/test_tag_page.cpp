@@ -5,8 +5,10 @@
 
 #include "tag/TagLineDelegate.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -210,6 +212,37 @@ TEST_F(TagPageTest, AStoredValueLongerThanTheTypingLimitIsShownWhole)
     edit1()->clear();
     QTest::keyClicks(edit1(), QString(35, u'x'));
     EXPECT_EQ(edit1()->text(), QString(30, u'x'));
+}
+
+TEST_F(TagPageTest, TypingStopsAtWhatTheFieldHoldsSoNothingIsCutOnWriting)
+{
+    const struct {
+        int line;
+        QString typed;
+        QString kept;
+    } cases[] = {
+        {4, "1998x", "1998"},
+        {4, QString::fromUtf8("１９９８"), QString::fromUtf8("１")},   // three bytes each in four
+        {1, QString(35, QChar(0xe9)), QString(30, QChar(0xe9))},        // thirty letters, whatever their bytes
+        {6, QString::fromUtf8("ü") + QString(40, u'c'), QString::fromUtf8("ü") + QString(29, u'c')},
+    };
+    startWithThreeTracks();
+    showTagPage();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        indicate(c.line);
+        edit1()->selectAll();
+        // Character by character, as a keyboard with these letters types them.
+        for (const QChar letter : c.typed) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(edit1(), &press);
+        }
+        EXPECT_EQ(edit1()->text(), c.kept);
+        editButton()->click();
+        const TagRecord& written = fake_->tagWrites.back().tag;
+        const char* field = c.line == 4 ? written.year : c.line == 1 ? written.title : written.comment;
+        EXPECT_EQ(QString::fromUtf8(field), c.kept) << "written whole";
+    }
 }
 
 TEST_F(TagPageTest, WriteTargetsAndFlagsInEachPlayState)

@@ -111,6 +111,9 @@ TEST_F(WindowLayoutTest, OnEveryPageEveryLineAndEveryTextFitsAtTheDesignedSize)
     startWithTheLongestUsualTexts("one.m3u");
     ASSERT_EQ(window_->size(), QSize(300, 324));
     EXPECT_LE(window_->fontMetrics().height(), kDesignedLineHeight);
+    // The progress bar fills its sunken panel inside the bevel: the seek scale is its width.
+    EXPECT_EQ(window_->findChild<QWidget*>("Panel5")->geometry(), QRect(4, 4, 218, 16));
+    EXPECT_EQ(window_->findChild<QWidget*>("Image2")->geometry(), QRect(1, 1, 216, 14));
     EXPECT_EQ(panel(0), " Pause");
     EXPECT_EQ(panel(1), " 320Kbps");
     EXPECT_EQ(panel(3), " one.m3u");
