@@ -47,10 +47,13 @@ qsizetype plsRecordKeyLength(QStringView line)
 // characters at least, so a drive letter ("C:\", "C:/") is never taken for one. 0 when there is none.
 qsizetype uriSchemeLength(QStringView line)
 {
-    qsizetype i = 0;
-    while (i < line.size()
-           && (isAsciiLetter(line[i])
-               || (i > 0 && ((line[i] >= u'0' && line[i] <= u'9') || line[i] == u'+' || line[i] == u'-' || line[i] == u'.'))))
+    const auto laterSchemeCharacter = [](QChar c) {
+        return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
+    };
+    if (line.isEmpty() || !isAsciiLetter(line[0]))
+        return 0;
+    qsizetype i = 1;
+    while (i < line.size() && laterSchemeCharacter(line[i]))
         ++i;
     return (i >= 2 && i < line.size() && line[i] == u':') ? i : 0;
 }
