@@ -57,7 +57,9 @@ void Availability::setListFileCommandsEnabled(bool enabled)
 {
     setMenuEnabled(ui_.SaveList2, enabled);
     ui_.UpDateC->setEnabled(enabled);
-    ui_.UpDateR->setEnabled(enabled && upperExtension(state_.list.openedListPath) == QLatin1String(".M3U"));
+    // The relative form is M3U's; an ".m3u8" is an M3U known to be UTF-8, as the player writes it.
+    const QString extension = upperExtension(state_.list.openedListPath);
+    ui_.UpDateR->setEnabled(enabled && (extension == QLatin1String(".M3U") || extension == QLatin1String(".M3U8")));
 }
 
 void Availability::enableSearchButton(bool enabled)

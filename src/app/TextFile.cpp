@@ -38,15 +38,6 @@ QStringDecoder strictUtf8Decoder()
                           QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
 }
 
-QString decodeLine(QByteArrayView bytes)
-{
-    QStringDecoder utf8 = strictUtf8Decoder();
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return decodeWindows1252(bytes);
-    return text;
-}
-
 // Calls take(begin, end) for each line of [0, size) of a sequence whose element at i is at(i).
 template <typename At, typename Take>
 void forEachLine(qsizetype size, At at, Take take)
@@ -77,6 +68,15 @@ QByteArrayView withoutByteOrderMark(const QByteArray& data)
 
 } // namespace
 
+QString decodeTextLine(QByteArrayView bytes)
+{
+    QStringDecoder utf8 = strictUtf8Decoder();
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return decodeWindows1252(bytes);
+    return text;
+}
+
 QStringList decodeTextLines(const QByteArray& data)
 {
     const QByteArrayView bytes = withoutByteOrderMark(data);
@@ -94,7 +94,7 @@ QStringList decodeTextLines(const QByteArray& data)
 
     forEachLine(
         bytes.size(), [&](qsizetype i) { return bytes.at(i); },
-        [&](qsizetype begin, qsizetype end) { lines.append(decodeLine(bytes.sliced(begin, end - begin))); });
+        [&](qsizetype begin, qsizetype end) { lines.append(decodeTextLine(bytes.sliced(begin, end - begin))); });
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,9 @@ namespace nuvo {
 // ANSI code page) is decoded as Windows-1252 instead, so accented names come out right rather than
 // as replacement characters.
 QStringList decodeTextLines(const QByteArray& data);
+
+// The text of one line's bytes, decoded as decodeTextLines decodes a line.
+QString decodeTextLine(QByteArrayView bytes);
 
 // Reads a text file into lines as decodeTextLines does. A missing or unreadable file gives an empty
 // list, *ok = false and in *error "Cannot read <path>: <reason>".

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/WindowSteps.h"
 #include "playlist/Duplicates.h"
+#include "playlist/PathRules.h"
 #include "ui_FavouritesDialog.h"
 
 #include <QDragEnterEvent>
@@ -264,7 +265,7 @@ void TOKBottomDlg2::explore1Click()
     } else {
         FileDialogRequest request;
         request.caption = QStringLiteral("SelectList(s)");
-        request.nameFilters = {QStringLiteral("List (*.m3u *.pls)")};
+        request.nameFilters = {listFileFilter()};
         chosen = dialogs().openFiles(this, request).files;
     }
     // The window closed for the session meanwhile: the editor goes with it.

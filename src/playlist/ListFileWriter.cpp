@@ -33,12 +33,13 @@ QByteArray listFileBytes(ListFormat format, const QStringList& entries, const QS
         break;
     case ListFormat::M3uRelative: {
         const RelativePathMaker relative(listDir);
-        // A relative line the reader would take as another file (a "\", ":\" or "=/" in a
-        // Linux name, a name starting with "#", or with U+FEFF, which first in a file reads as a
-        // byte-order mark) is written whole instead.
+        // A relative line the reader would take as another file (a "\" or ":\" in a Linux name,
+        // one that starts like a URI, "file:/" or "x://", a name starting with "#", or with U+FEFF,
+        // which first in a file reads as a byte-order mark) is written whole instead.
         for (const QString& entry : entries) {
             const QString line = relative(entry);
-            const bool readsBack = !line.startsWith(QChar::ByteOrderMark) && trackFromListLine(line, listDir) == entry;
+            const bool readsBack = !line.startsWith(QChar::ByteOrderMark)
+                                   && trackFromListLine(line, listDir, ListSyntax::M3u) == entry;
             appendLine(bytes, readsBack ? line : entry);
         }
         break;

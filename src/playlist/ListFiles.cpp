@@ -18,7 +18,6 @@ namespace nuvo {
 
 namespace {
 
-const QString kListFilter = QStringLiteral("List (*.m3u *.pls)");
 const QString kM3uFilter = QStringLiteral("M3U (*.m3u)");
 const QString kPlsFilter = QStringLiteral("PLS (*.pls)");
 
@@ -105,7 +104,7 @@ void ListFiles::addListExecute()
 
 std::optional<ListFiles::ChosenLists> ListFiles::chooseLists(const QString& caption)
 {
-    const FileDialogAnswer answer = dialogs().openFiles(&context_.window, {caption, {}, {kListFilter}, {}});
+    const FileDialogAnswer answer = dialogs().openFiles(&context_.window, {caption, {}, {listFileFilter()}, {}});
     if (context_.steps.windowClosed() || answer.files.isEmpty())
         return std::nullopt;
     QString error;

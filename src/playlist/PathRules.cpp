@@ -70,7 +70,12 @@ bool isTrackPath(const QString& path)
 bool isListPath(const QString& path)
 {
     const QString ext = upperExtension(path);
-    return ext == u".M3U" || ext == u".PLS";
+    return ext == u".M3U" || ext == u".M3U8" || ext == u".PLS";
+}
+
+QString listFileFilter()
+{
+    return QStringLiteral("List (*.m3u *.m3u8 *.pls)");
 }
 
 bool holdsLineBreak(const QString& path)

@@ -14,7 +14,10 @@ QString upperExtension(const QString& path);
 // The kinds of file the player takes, decided by extension alone, in any letter case.
 bool isTrackExtension(const QString& upperExt); // ".MP1" ".MP2" ".MP3" ".RMP" ".WAV"
 bool isTrackPath(const QString& path);
-bool isListPath(const QString& path); // ".M3U" ".PLS"
+bool isListPath(const QString& path); // ".M3U" ".M3U8" ".PLS"
+
+// The open dialogs' filter for the list files isListPath takes.
+QString listFileFilter();
 
 // True for a name holding CR or LF: every list file would split it into two entries.
 bool holdsLineBreak(const QString& path);

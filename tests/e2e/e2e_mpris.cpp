@@ -142,6 +142,9 @@ TEST_F(Mpris, OpenUriOpensListsAndTracksAndRefusesWhatCannotBeRead)
     writeHomeFile("music/two.m3u", "#EXTM3U\r\ntone_1k.mp3\r\npcm16_stereo.wav\r\n");
     writeHomeFile("music/one.pls", "[playlist]\r\nFile1=tone_1k.mp3\r\nNumberOfEntries=1\r\n");
     writeHomeFile("music/notes.txt", "not a track\n");
+    // As VLC writes a list: UTF-8, file URIs.
+    writeHomeFile("music/three.m3u8",
+                  "#EXTM3U\n#EXTINF:1,Tone\n" + QUrl::fromLocalFile(homePath("music/tone_1k.mp3")).toEncoded() + "\n");
     startPlayer(player_, {playing});
     ASSERT_TRUE(playerctlSays({"status"}, "Playing"));
 
@@ -163,6 +166,7 @@ TEST_F(Mpris, OpenUriOpensListsAndTracksAndRefusesWhatCannotBeRead)
         {uri("music/two.m3u"), false, track(1), "tone_1k.mp3"},
         {uri("music/one.pls"), false, track(3), "tone_1k.mp3"},
         {uri("music/pcm16_stereo.wav"), false, track(4), "pcm16_stereo.wav"},
+        {uri("music/three.m3u8"), false, track(5), "tone_1k.mp3"},
     };
     for (const Case& c : cases) {
         const QString reply = callPlayer({"org.mpris.MediaPlayer2.Player.OpenUri", "string:" + c.uri});

@@ -22,7 +22,7 @@ TEST_F(ListFilesTest, OneListOpenedIntoAnEmptyListBindsItAndPlays)
     EXPECT_EQ(fake_->openPath, a.toStdString());
     EXPECT_FALSE(action("UpDateC")->isEnabled()) << "a fresh binding is no change";
     EXPECT_EQ(dialogs_.fileRequests.back().caption, "OpenList(s)");
-    EXPECT_EQ(dialogs_.fileRequests.back().nameFilters, QStringList{"List (*.m3u *.pls)"});
+    EXPECT_EQ(dialogs_.fileRequests.back().nameFilters, QStringList{"List (*.m3u *.m3u8 *.pls)"});
 
     // Another list added to the bound one changes it; the position stays.
     writeHomeFile("more.pls", "[playlist]\r\nFile1=/x/c.mp3\r\nNumberOfEntries=1\r\n");
@@ -131,6 +131,7 @@ TEST_F(ListFilesTest, UpDateListRewritesTheBoundFileAndEndsTheChange)
     QDir().mkpath(homePath("lists"));
     writeHomeFile("lists/mix.pls", "old");
     writeHomeFile("lists/mix.m3u", "old");
+    writeHomeFile("lists/mix.m3u8", "old");
     writePlaylist({homePath("lists/a.mp3")});
     struct Case {
         const char* bound;
@@ -142,6 +143,7 @@ TEST_F(ListFilesTest, UpDateListRewritesTheBoundFileAndEndsTheChange)
         {"lists/mix.pls", "UpDateC", "[playlist]\r\nFile1=" + a + "\r\nNumberOfEntries=1\r\n"},
         {"lists/mix.m3u", "UpDateC", a + "\r\n"},
         {"lists/mix.m3u", "UpDateR", "a.mp3\r\n"},
+        {"lists/mix.m3u8", "UpDateR", "a.mp3\r\n"},
     };
     for (const Case& c : cases) {
         writeHomeFile("Nuvo.ini", "[List]\r\nListChanged=1\r\nOpenedList=" + homePath(c.bound).toUtf8() + "\r\n");

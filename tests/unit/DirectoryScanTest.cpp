@@ -35,9 +35,11 @@ TEST_F(DirectoryScanTest, ListFilesAreReadAtOnceBeforeTheTracksOfTheFolder)
 {
     touch("a.mp3");
     writeFile("mix.m3u", "#EXTM3U\r\nsub/one.mp3\r\n/elsewhere/two.wav\r\ncover.jpg\r\n");
+    writeFile("mix.m3u8", "/elsewhere/three.mp3\r\n");
     touch("z.wav");
     const QStringList found = scanDirectory(root());
-    EXPECT_EQ(found, (QStringList{path("sub/one.mp3"), "/elsewhere/two.wav", path("a.mp3"), path("z.wav")}));
+    EXPECT_EQ(found, (QStringList{path("sub/one.mp3"), "/elsewhere/two.wav", "/elsewhere/three.mp3", path("a.mp3"),
+                                  path("z.wav")}));
 }
 
 TEST_F(DirectoryScanTest, DepthFirstInNameOrder)

@@ -7,11 +7,11 @@ namespace {
 
 class ListFileReaderTest : public test::TempDirTest {
 protected:
-    QStringList read(const QByteArray& content)
+    QStringList read(const QByteArray& content, const QString& listName = "mix.m3u")
     {
-        writeFile("lists/mix.m3u", content);
+        writeFile("lists/" + listName, content);
         bool ok = false;
-        const QStringList tracks = readListFile(path("lists/mix.m3u"), &ok);
+        const QStringList tracks = readListFile(path("lists/" + listName), &ok);
         EXPECT_TRUE(ok);
         return tracks;
     }
@@ -35,15 +35,57 @@ TEST_F(ListFileReaderTest, PlsRecordsLoseTheirPrefix)
 {
     const QStringList tracks = read("[playlist]\r\nFile1=/m/a.mp3\r\nTitle1=A\r\nFile2=D:\\music\\b.mp3\r\n"
                                     "file3=sub\\c.mp3\r\nFILE4=../d.mp3\r\nLength1=-1\r\n"
-                                    "NumberOfEntries=4\r\nVersion=2\r\n");
+                                    "NumberOfEntries=4\r\nVersion=2\r\n",
+                                    "mix.pls");
     EXPECT_EQ(tracks, (QStringList{"/m/a.mp3", "D:\\music\\b.mp3", listDir() + "/sub/c.mp3", root() + "/d.mp3"}));
 }
 
-TEST_F(ListFileReaderTest, DriveAndRootMarkersInsideALineCutItThere)
+TEST_F(ListFileReaderTest, ADriveMarkerInsideALineCutsItThere)
 {
     // Only a letter makes a drive: "#:\" would be lost as a comment when the list is saved again.
-    const QStringList tracks = read("Entry=E:\\x\\a.mp3\r\nPath=/m/b.mp3\r\nx#:\\y.mp3\r\n");
-    EXPECT_EQ(tracks, (QStringList{"E:\\x\\a.mp3", "/m/b.mp3", listDir() + "/x#:/y.mp3"}));
+    const QStringList tracks = read("Entry=E:\\x\\a.mp3\r\nx#:\\y.mp3\r\n");
+    EXPECT_EQ(tracks, (QStringList{"E:\\x\\a.mp3", listDir() + "/x#:/y.mp3"}));
+}
+
+TEST_F(ListFileReaderTest, EachLineIsReadByTheRulesOfItsListKind)
+{
+    // M3U lines as VLC, Rhythmbox and GNOME programs write them (file URIs), streams (other URIs),
+    // and names that only look like either; in a PLS only "File<digits>=" records name tracks.
+    struct Case {
+        QString listName;
+        QByteArray line;
+        QStringList tracks;
+    };
+    const QString dir = listDir();
+    const Case cases[] = {
+        {"vlc.m3u", "file:///m/Rock%20%26%20Roll/01%20Caf%C3%A9.mp3", {QString::fromUtf8("/m/Rock & Roll/01 Café.mp3")}},
+        {"vlc.m3u", "file://localhost/m/a.mp3", {"/m/a.mp3"}},
+        {"vlc.m3u", "FILE:/m/b.MP3", {"/m/b.MP3"}},
+        {"vlc.m3u", "file:///m/Caf%E9.wav", {QString::fromUtf8("/m/Café.wav")}},
+        {"vlc.m3u", "file:///m/c.mp3#t=10", {"/m/c.mp3"}},
+        {"vlc.m3u", "file:///C:/Music/d.mp3", {"C:\\Music\\d.mp3"}},
+        {"vlc.m3u", "file:///m/line%0Abreak.mp3", {}},
+        {"vlc.m3u", "file://server/share/e.mp3", {}},
+        {"vlc.m3u", "http://radio.example/stream.mp3", {}},
+        {"vlc.m3u", "https://example.org/f.mp3", {}},
+        {"mix.m3u", "C://x/g.mp3", {dir + "/C:/x/g.mp3"}},
+        {"mix.m3u", "ab:cd.mp3", {dir + "/ab:cd.mp3"}},
+        {"mix.m3u", "my:/h.mp3", {dir + "/my:/h.mp3"}},
+        {"mix.m3u", "file:i.mp3", {dir + "/file:i.mp3"}},
+        {"mix.m3u", "File1=song.mp3", {dir + "/File1=song.mp3"}},
+        {"mix.m3u", "a=/b.mp3", {dir + "/a=/b.mp3"}},
+        {"mix.m3u8", "Caf\xC3\xA9 \xE2\x82\xAC.mp3", {dir + QString::fromUtf8("/Café €.mp3")}},
+        {"mix.pls", "File1=song.mp3", {dir + "/song.mp3"}},
+        {"mix.pls", "File12=file:///m/e%20f.mp3", {"/m/e f.mp3"}},
+        {"mix.pls", "Title1=song2.mp3", {}},
+        {"mix.pls", "File=h.mp3", {}},
+        {"mix.pls", "Filex=i.mp3", {}},
+        {"mix.pls", "Path=/m/j.mp3", {}},
+        {"mix.pls", "/m/k.mp3", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(read("#EXTM3U\r\n#EXTINF:187,Band - Title\r\n" + c.line + "\r\n", c.listName), c.tracks)
+            << c.listName.toStdString() << ": " << c.line.toStdString();
 }
 
 TEST_F(ListFileReaderTest, RelativeLinesAreResolvedAgainstTheListDirectory)
@@ -83,7 +125,7 @@ TEST_F(ListFileReaderTest, ReadsBackWhatAPlsWriterProduces)
     for (int k = 0; k < written.size(); ++k)
         pls += "File" + QByteArray::number(k + 1) + "=" + written[k].toUtf8() + "\r\n";
     pls += "NumberOfEntries=3\r\n";
-    EXPECT_EQ(read(pls), written);
+    EXPECT_EQ(read(pls, "mix.pls"), written);
 }
 
 } // namespace

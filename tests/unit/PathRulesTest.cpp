@@ -25,7 +25,7 @@ TEST(PathRules, TrackAndListKindsInAnyCase)
         EXPECT_FALSE(isTrackPath(other)) << other;
     EXPECT_TRUE(isListPath("/l/Mix.M3U"));
     EXPECT_TRUE(isListPath("/l/mix.pls"));
-    EXPECT_FALSE(isListPath("/l/mix.m3u8"));
+    EXPECT_TRUE(isListPath("/l/mix.m3u8"));
     EXPECT_FALSE(isListPath("/l/mix.mp3"));
 }
 

@@ -14,6 +14,7 @@ TEST_F(TrackSourcesTest, DropsAndArgumentsAreTakenByKind)
 {
     touch("music/a.mp3");
     touch("music/mix.PLS");
+    touch("music/utf8.M3U8");
     touch("music/notes.txt");
     struct Case {
         QString named;
@@ -24,6 +25,7 @@ TEST_F(TrackSourcesTest, DropsAndArgumentsAreTakenByKind)
         {path("music"), SourceKind::Directory, SourceKind::Directory},
         {path("music/a.mp3"), SourceKind::Track, SourceKind::Track},
         {path("music/mix.PLS"), SourceKind::List, SourceKind::List},
+        {path("music/utf8.M3U8"), SourceKind::List, SourceKind::List},
         {path("music/notes.txt"), std::nullopt, std::nullopt},
         // Nothing on disk: a drop takes the name, the command line scans it (which adds nothing).
         {path("music/gone.mp3"), SourceKind::Track, SourceKind::Directory},
