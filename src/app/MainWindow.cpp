@@ -10,6 +10,7 @@
 #include "app/ProgramFiles.h"
 #include "app/TrayHotKey.h"
 #include "app/WindowFont.h"
+#include "app/WindowSteps.h"
 #include "equalizer/EqualizerPage.h"
 #include "equalizer/Presets.h"
 #include "playback/DecoderLibrary.h"
@@ -112,12 +113,50 @@ struct MainWindow::Areas {
     Lifecycle lifecycle;
 };
 
+// The shared steps, each handed to the area that owns it. The areas are
+// built with the router, so it learns of them right after.
+class MainWindow::StepRouter final : public WindowSteps {
+public:
+    void attach(Areas& areas) { areas_ = &areas; }
+
+    void startWithFallThrough(Direction direction) override { areas_->playback.startWithFallThrough(direction); }
+    void resetToClosed() override { areas_->playback.resetToClosed(); }
+    void openTrackTagWritten(const QString& title) override { areas_->playback.openTrackTagWritten(title); }
+    void releaseCurrentTrack() override { areas_->playback.releaseCurrentTrack(); }
+    void resetClosedDisplay() override { areas_->playback.resetClosedDisplay(); }
+    void showProgress() override { areas_->playback.timer().showProgress(); }
+    void clearProgress() override { areas_->playback.timer().clearProgress(); }
+    void playFirstAdded() override { areas_->listAdding.playFirstAdded(); }
+    void showCount() override { areas_->playlistView.showCount(); }
+    void focusEntry(int index) override { areas_->playlistView.focusEntry(index); }
+    void bindListFile(const QString& path) override { areas_->listFiles.bindListFile(path); }
+    void markListChanged() override { areas_->listFiles.markListChanged(); }
+    void clearAll() override { areas_->listEditing.clearExecute(); }
+    void unbindListFile() override { areas_->listFiles.unbindListFile(); }
+    void addFavoriteList(const QString& path) override { areas_->favourites.addFavoriteList(path); }
+    void refreshAfterAdd(bool bound) override { areas_->availability.refreshAfterAdd(bound); }
+    void refreshAfterRemove() override { areas_->availability.refreshAfterRemove(); }
+    void refreshSelectionCommands() override { areas_->availability.refreshSelectionCommands(); }
+    void showTagInfo() override { areas_->tagPage.showTagInfo(); }
+    void updateTrayTip() override { areas_->trayHotKey.updateTrayTip(); }
+    void applyEqualizer() override { areas_->equalizer.applyEqualizer(); }
+    void setEqualizerSwitchEnabled(bool enabled) override { areas_->equalizer.setSwitchEnabled(enabled); }
+    void setDecoderSettingEnabled(bool enabled) override { areas_->engine.setDecoderSettingEnabled(enabled); }
+    void announcePlayerChange() override { areas_->mpris.announceChange(); }
+    void announceSeeked() override { areas_->mpris.announceSeeked(); }
+    bool windowClosed() const override { return areas_->lifecycle.closed(); }
+
+private:
+    Areas* areas_ = nullptr;
+};
+
 MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::Form1>()),
       decoder_(std::move(decoder)),
       context_(std::move(context)),
-      state_(std::make_unique<PlayerState>())
+      state_(std::make_unique<PlayerState>()),
+      steps_(std::make_unique<StepRouter>())
 {
     ui_->setupUi(this);
     applyWindowFont(*this);
@@ -137,8 +176,8 @@ MainWindow::MainWindow(DecoderBinding decoder, StartupContext context, QWidget* 
     }
     setAcceptDrops(true);
     playlist_ = new PlaylistModel(this);
-    WindowSteps& steps = *this;
-    areas_ = std::make_unique<Areas>(*this, *ui_, *state_, steps);
+    areas_ = std::make_unique<Areas>(*this, *ui_, *state_, *steps_);
+    steps_->attach(*areas_);
     connect(ui_->Quit, &QAction::triggered, this, &QWidget::close);
     ui_->Image2->installEventFilter(this);
 
@@ -264,32 +303,5 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         areas_->playback.timer().repaintProgress();
     return QMainWindow::eventFilter(watched, event);
 }
-
-void MainWindow::startWithFallThrough(Direction direction) { areas_->playback.startWithFallThrough(direction); }
-void MainWindow::resetToClosed() { areas_->playback.resetToClosed(); }
-void MainWindow::openTrackTagWritten(const QString& title) { areas_->playback.openTrackTagWritten(title); }
-void MainWindow::releaseCurrentTrack() { areas_->playback.releaseCurrentTrack(); }
-void MainWindow::resetClosedDisplay() { areas_->playback.resetClosedDisplay(); }
-void MainWindow::showProgress() { areas_->playback.timer().showProgress(); }
-void MainWindow::clearProgress() { areas_->playback.timer().clearProgress(); }
-void MainWindow::playFirstAdded() { areas_->listAdding.playFirstAdded(); }
-void MainWindow::showCount() { areas_->playlistView.showCount(); }
-void MainWindow::focusEntry(int index) { areas_->playlistView.focusEntry(index); }
-void MainWindow::bindListFile(const QString& path) { areas_->listFiles.bindListFile(path); }
-void MainWindow::markListChanged() { areas_->listFiles.markListChanged(); }
-void MainWindow::clearAll() { areas_->listEditing.clearExecute(); }
-void MainWindow::unbindListFile() { areas_->listFiles.unbindListFile(); }
-void MainWindow::addFavoriteList(const QString& path) { areas_->favourites.addFavoriteList(path); }
-void MainWindow::refreshAfterAdd(bool bound) { areas_->availability.refreshAfterAdd(bound); }
-void MainWindow::refreshAfterRemove() { areas_->availability.refreshAfterRemove(); }
-void MainWindow::refreshSelectionCommands() { areas_->availability.refreshSelectionCommands(); }
-void MainWindow::showTagInfo() { areas_->tagPage.showTagInfo(); }
-void MainWindow::updateTrayTip() { areas_->trayHotKey.updateTrayTip(); }
-void MainWindow::applyEqualizer() { areas_->equalizer.applyEqualizer(); }
-void MainWindow::setEqualizerSwitchEnabled(bool enabled) { areas_->equalizer.setSwitchEnabled(enabled); }
-void MainWindow::setDecoderSettingEnabled(bool enabled) { areas_->engine.setDecoderSettingEnabled(enabled); }
-void MainWindow::announcePlayerChange() { areas_->mpris.announceChange(); }
-void MainWindow::announceSeeked() { areas_->mpris.announceSeeked(); }
-bool MainWindow::windowClosed() const { return areas_->lifecycle.closed(); }
 
 } // namespace nuvo

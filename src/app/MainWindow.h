@@ -1,11 +1,11 @@
 // The player's one window. It composes: it owns the window description,
 // the decoder binding, the playlist, the state of the run and the area
-// objects, routes the window's own events to them and hands each shared
-// step to the area that owns it. The handlers live in the areas.
+// objects, routes the window's own events to them and, through its step
+// router, hands each shared step to the area that owns it. The handlers
+// live in the areas.
 #pragma once
 
 #include "app/Options.h"
-#include "app/WindowSteps.h"
 #include "vbmp3_api.h"
 
 #include <QMainWindow>
@@ -43,7 +43,7 @@ struct StartupContext {
     QString currentDirectory;   // relative arguments are taken from here
 };
 
-class MainWindow : public QMainWindow, private WindowSteps {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(DecoderBinding decoder, StartupContext context, QWidget* parent = nullptr);
@@ -75,41 +75,16 @@ private:
     void buildToolBar();
     void buildStatusBar();
 
-    // WindowSteps, each handed to its area.
-    void startWithFallThrough(Direction direction) override;
-    void resetToClosed() override;
-    void openTrackTagWritten(const QString& title) override;
-    void releaseCurrentTrack() override;
-    void resetClosedDisplay() override;
-    void showProgress() override;
-    void clearProgress() override;
-    void playFirstAdded() override;
-    void showCount() override;
-    void focusEntry(int index) override;
-    void bindListFile(const QString& path) override;
-    void markListChanged() override;
-    void unbindListFile() override;
-    void clearAll() override;
-    void addFavoriteList(const QString& path) override;
-    void refreshAfterAdd(bool bound) override;
-    void refreshAfterRemove() override;
-    void refreshSelectionCommands() override;
-    void showTagInfo() override;
-    void updateTrayTip() override;
-    void applyEqualizer() override;
-    void setEqualizerSwitchEnabled(bool enabled) override;
-    void setDecoderSettingEnabled(bool enabled) override;
-    void announcePlayerChange() override;
-    void announceSeeked() override;
-    bool windowClosed() const override;
-
     struct Areas;
+    class StepRouter;
 
     std::unique_ptr<Ui::Form1> ui_;
     DecoderBinding decoder_;
     StartupContext context_;
     PlaylistModel* playlist_ = nullptr;
     std::unique_ptr<PlayerState> state_;
+    // Built before the areas, which hold it, and gone after them.
+    std::unique_ptr<StepRouter> steps_;
     std::unique_ptr<Areas> areas_;
 };
 
