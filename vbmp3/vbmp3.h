@@ -78,7 +78,10 @@ typedef struct OpenRecord {
 /* Tag of a file: read by getTagInfo/getFileInfo, written by setTagInfo. */
 typedef struct TagRecord {
     char title[128];
-    char artist[128];
+    char artist[128];        /* several values of one frame joined with "/"; when they fit,
+                                the bytes after the terminating zero list them one by one,
+                                each zero-terminated, ended by an empty one:
+                                "Alice/Bob\0Alice\0Bob\0\0" (so "AC/DC" stays one) */
     char album[128];
     char year[5];
     char comment[131];

@@ -9,6 +9,7 @@
 #include "playlist/ListFiles.h"
 #include "playlist/PathRules.h"
 #include "playlist/PlaylistModel.h"
+#include "tag/TagFields.h"
 #include "ui_MainWindow.h"
 #include "vbmp3_api.h"
 
@@ -17,18 +18,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
 
 namespace nuvo {
-
-namespace {
-
-QString textOf(const char* field, std::size_t size)
-{
-    return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, size)));
-}
-
-} // namespace
 
 MprisPlayer::MprisPlayer(const AreaContext& context, Playback& playback, OptionPage& options, TrayHotKey& tray,
                          ListFiles& lists, QObject* parent)
@@ -75,8 +66,8 @@ MprisFacts MprisPlayer::facts() const
         facts.track.seconds = playback.trackSeconds;
         TagRecord tag{};
         if (hasTag(playback.playState) && context_.decoder.getTagInfo(&tag)) {
-            facts.track.artist = textOf(tag.artist, sizeof tag.artist);
-            facts.track.album = textOf(tag.album, sizeof tag.album);
+            facts.track.artists = artistValues(tag);
+            facts.track.album = textOfField(tag.album, sizeof tag.album);
         }
     }
     return facts;

@@ -32,8 +32,8 @@ QVariantMap metadataOf(const MprisTrack& track)
         return metadata;
     metadata.insert(QStringLiteral("mpris:length"), qint64(track.seconds) * kMicrosecondsPerSecond);
     metadata.insert(QStringLiteral("xesam:title"), track.title);
-    if (!track.artist.isEmpty())
-        metadata.insert(QStringLiteral("xesam:artist"), QStringList{track.artist});
+    if (!track.artists.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), track.artists);
     if (!track.album.isEmpty())
         metadata.insert(QStringLiteral("xesam:album"), track.album);
     metadata.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(track.path).toString(QUrl::FullyEncoded));

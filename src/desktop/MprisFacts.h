@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 namespace nuvo {
@@ -13,7 +14,7 @@ struct MprisTrack {
     int index = -1;           // in the playlist; -1 when no track is open
     QString path;
     QString title;            // as the window caption shows it
-    QString artist;
+    QStringList artists;
     QString album;
     int seconds = 0;
 };

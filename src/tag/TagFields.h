@@ -6,6 +6,7 @@
 #include "vbmp3.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,10 @@ void setFieldText(TagRecord& record, TagField field, const QString& text);
 
 // A text field's bytes, up to its first zero; a field without one is taken whole.
 QString textOfField(const char* field, std::size_t size);
+// The artists one by one: the values the library lists behind the artist's
+// terminating zero when the frame held several ("Alice/Bob"), else the text
+// alone ("AC/DC"); none for an empty field.
+QStringList artistValues(const TagRecord& record);
 // Writes text into a field of size bytes as UTF-8 with a terminating zero, never splitting a character.
 void writeTextField(char* field, std::size_t size, const QString& text);
 

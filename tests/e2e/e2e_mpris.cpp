@@ -37,6 +37,21 @@ QString setPlayerProperty(const QString& name, const QString& typedValue)
                        "string:" + name, "variant:" + typedValue});
 }
 
+// Puts an ID3v2.4 tag in front of the file whose artist frame holds several
+// values ("Alice\0Bob"), as taggers store several artists.
+void tagWithArtists(const QString& path, const QByteArray& values)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray audio = file.readAll();
+    const QByteArray payload = '\x03' + values;  // UTF-8
+    // Both sizes stay below 128, so their synchsafe forms are plain bytes.
+    const QByteArray frame = "TPE1" + QByteArray(3, '\0') + char(payload.size()) + QByteArray(2, '\0') + payload;
+    const QByteArray header = "ID3\x04" + QByteArray(5, '\0') + char(frame.size());
+    file.seek(0);
+    file.write(header + frame + audio);
+}
+
 const QString kInvalidArgs = QStringLiteral("Error org.freedesktop.DBus.Error.InvalidArgs");
 
 class Mpris : public EndToEnd {
@@ -79,6 +94,7 @@ TEST_F(Mpris, TheDesktopPlaysPausesAndStepsAsTheWindowDoes)
     writeHomeFile("Nuvo.ini", "[Option]\r\nAll=1\r\n");
     const QString tagged = copyFixture("cbr_v1.mp3");   // 3 s: "Fixture Title" by "Nuvo Tests" on "Fixture Album"
     const QString plain = copyFixture("tone_1k.mp3");
+    tagWithArtists(plain, QByteArray("Alice\0Bob", 9));
     startPlayer(player_, {tagged, plain});
     ASSERT_TRUE(playerctlSays({"status"}, "Playing"));
 
@@ -107,6 +123,7 @@ TEST_F(Mpris, TheDesktopPlaysPausesAndStepsAsTheWindowDoes)
 
     playerctl({"next"});
     EXPECT_TRUE(playerctlSays({"metadata", "title"}, "tone_1k.mp3"));
+    EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "Alice, Bob") << "each artist an entry of its own";
     playerctl({"next"});
     EXPECT_TRUE(playerctlSays({"metadata", "title"}, "tone_1k.mp3")) << "no Next at the end without All";
 

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace nuvo {
@@ -89,6 +90,27 @@ TEST(TagFields, WrittenTextFitsItsFieldAndIsCutOnACharacterBoundary)
     setFieldText(record, TagField::Year, "12");
     EXPECT_EQ(QByteArray(record.year, sizeof record.year), QByteArray("12\0\0\0", 5)) << "no old bytes remain";
     EXPECT_STREQ(record.title, "Fixture Title") << "other fields untouched";
+}
+
+TEST(TagFields, ArtistValuesComeFromTheListBehindTheTextOnlyWhenItIsThatTextsOwn)
+{
+    struct Case {
+        QByteArray field;  // the artist field's bytes; the rest stays zero
+        QStringList values;
+    };
+    const Case cases[] = {
+        {QByteArray("Alice/Bob/Carol\0Alice\0Bob\0Carol\0", 32), {"Alice", "Bob", "Carol"}},
+        {QByteArray("AC/DC"), {"AC/DC"}},                                      // no list: one artist
+        {QByteArray("Dave\0Alice\0Bob\0", 15), {"Dave"}},                  // an older value's list
+        {QByteArray("Alice/Bob\0Alice\0", 16), {"Alice/Bob"}},               // one value is no list
+        {QByteArray(""), {}},
+        {QByteArray("A/") + QByteArray(1, '\0') + QByteArray(124, 'x') + QByteArray("/", 1), {"A/"}},  // not ended
+    };
+    for (const Case& c : cases) {
+        TagRecord record{};
+        std::memcpy(record.artist, c.field.constData(), std::min<std::size_t>(c.field.size(), sizeof record.artist));
+        EXPECT_EQ(artistValues(record), c.values) << c.field.toStdString();
+    }
 }
 
 TEST(TagFields, EditingGuardAndGenreNumbers)

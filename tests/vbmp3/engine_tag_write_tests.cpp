@@ -336,7 +336,20 @@ struct ElsewhereCase {
     void (*edit)(TagRecord&);
     std::vector<std::string> present;  // lines mutagen must give after the write
     std::vector<std::string> absent;   // beginnings no line may have
+    std::vector<std::string> listedArtists = {};  // behind the artist's zero before the change
 };
+
+// The values a record lists behind its artist's terminating zero.
+std::vector<std::string> listedArtists(const TagRecord& tag)
+{
+    std::vector<std::string> values;
+    const char* const end = tag.artist + sizeof tag.artist;
+    for (const char* at = tag.artist + strnlen(tag.artist, sizeof tag.artist) + 1; at < end && *at;) {
+        values.emplace_back(at, strnlen(at, static_cast<std::size_t>(end - at)));
+        at += values.back().size() + 1;
+    }
+    return values;
+}
 
 void PrintTo(const ElsewhereCase& c, std::ostream* out) { *out << c.name; }
 
@@ -355,6 +368,7 @@ TEST_P(WrittenFile, ReadsAsWrittenElsewhere)
     TagRecord tag = read(path);
     EXPECT_STREQ(tag.artist, c.shownArtist);
     EXPECT_STREQ(tag.genreName, c.shownGenre);
+    EXPECT_EQ(listedArtists(tag), c.listedArtists);
     c.edit(tag);
     write(path, tag);
 
@@ -404,7 +418,8 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const fs::path& dir, const fs::path& file) { runMutagen(dir, mutagenSeveralValues, file); },
                       "Alice/Bob/Carol", "Pop/Dance", [](TagRecord& t) { setText(t.title, sizeof t.title, "One"); },
                       {"v2 TIT2=One", "v2 TPE1=Alice|Bob|Carol", "v2 TCON=Pop|Dance"},
-                      {"v1 "}}),
+                      {"v1 "},
+                      {"Alice", "Bob", "Carol"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // In a sticky directory (like /tmp) only the owner of a file or of the

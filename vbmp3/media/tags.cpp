@@ -15,6 +15,7 @@
 #include <taglib/wavfile.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -83,7 +84,12 @@ TagFields fromId3v2(const TagLib::ID3v2::Tag& tag)
 {
     TagFields fields;
     fields.title = frameText(tag, "TIT2");
-    fields.artist = frameText(tag, "TPE1");
+    for (auto& value : frameValues(tag, "TPE1"))
+        if (!value.empty())
+            fields.artists.push_back(std::move(value));
+    fields.artist = joined(fields.artists);
+    if (fields.artists.size() < 2)
+        fields.artists.clear();
     fields.album = frameText(tag, "TALB");
     fields.year = frameText(tag, "TDRC");
     if (fields.year.empty())
@@ -95,7 +101,7 @@ TagFields fromId3v2(const TagLib::ID3v2::Tag& tag)
 
 TagFields fromId3v1(const Id3v1Tag& tag)
 {
-    TagFields fields{tag.title, tag.artist, tag.album, tag.year, tag.comment, -1, {}};
+    TagFields fields{tag.title, tag.artist, {}, tag.album, tag.year, tag.comment, -1, {}};
     // 255 is "none" for every ID3v1 reader.
     fields.genre = tag.genre == 255 ? -1 : tag.genre;
     return fields;
@@ -121,7 +127,10 @@ TagFields preferring(TagFields preferred, const TagFields& other)
             field = fallback;
     };
     fill(preferred.title, other.title);
-    fill(preferred.artist, other.artist);
+    if (preferred.artist.empty()) {
+        preferred.artist = other.artist;
+        preferred.artists = other.artists;
+    }
     fill(preferred.album, other.album);
     fill(preferred.year, other.year);
     fill(preferred.comment, other.comment);
@@ -170,6 +179,23 @@ TagFields readWavTags(const ByteSource& source)
     if (file.hasInfoTag())
         fields = preferring(std::move(fields), fromInfo(*file.InfoTag()));
     return fields;
+}
+
+// The values one by one behind the text's terminating zero, each
+// zero-terminated and ended by an empty one, so a caller can tell several
+// artists from one whose name has a "/"; left out when they do not all fit.
+void listAfterText(char* field, std::size_t size, const std::string& text, const std::vector<std::string>& values)
+{
+    std::size_t needed = text.size() + 2;
+    for (const auto& value : values)
+        needed += value.size() + 1;
+    if (values.size() < 2 || needed > size)
+        return;
+    char* at = field + text.size() + 1;
+    for (const auto& value : values) {
+        std::memcpy(at, value.data(), value.size());
+        at += value.size() + 1;
+    }
 }
 
 class SilentListener : public TagLib::DebugListener {
@@ -227,6 +253,7 @@ void fillRecord(const TagFields& fields, TagRecord& record)
     record = TagRecord{};
     copyField(record.title, sizeof record.title, fields.title);
     copyField(record.artist, sizeof record.artist, fields.artist);
+    listAfterText(record.artist, sizeof record.artist, fields.artist, fields.artists);
     copyField(record.album, sizeof record.album, fields.album);
     copyField(record.year, sizeof record.year, fields.year);
     copyField(record.comment, sizeof record.comment, fields.comment);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace TagLib {
 class FileStream;
@@ -20,6 +21,7 @@ namespace vbmp3::media {
 struct TagFields {
     std::string title;
     std::string artist;
+    std::vector<std::string> artists;  // the artist frame's values one by one, when it holds several
     std::string album;
     std::string year;
     std::string comment;
