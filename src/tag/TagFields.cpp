@@ -85,20 +85,20 @@ QString textOfField(const char* field, std::size_t size)
 
 QStringList artistValues(const TagRecord& record)
 {
-    const char* const end = record.artist + sizeof record.artist;
-    const QString text = textOfField(record.artist, sizeof record.artist);
+    constexpr std::size_t size = sizeof record.artist;
+    const QString text = textOfField(record.artist, size);
     if (text.isEmpty())
         return {};
     QStringList values;
-    const char* at = record.artist + strnlen(record.artist, sizeof record.artist) + 1;
-    while (at < end && *at != '\0') {
-        const std::size_t length = strnlen(at, static_cast<std::size_t>(end - at));
-        values.append(textOfField(at, length));
+    std::size_t at = strnlen(record.artist, size) + 1;
+    while (at < size && record.artist[at] != '\0') {
+        const std::size_t length = strnlen(record.artist + at, size - at);
+        values.append(textOfField(record.artist + at, length));
         at += length + 1;
     }
     // A list not ended inside the field, or one that is not this text's
     // (the bytes of an older value), is not trusted.
-    if (at >= end || values.size() < 2 || values.join(QLatin1Char('/')) != text)
+    if (at >= size || values.size() < 2 || values.join(QLatin1Char('/')) != text)
         return {text};
     return values;
 }
