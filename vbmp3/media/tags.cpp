@@ -88,8 +88,6 @@ TagFields fromId3v2(const TagLib::ID3v2::Tag& tag)
         if (!value.empty())
             fields.artists.push_back(std::move(value));
     fields.artist = joined(fields.artists);
-    if (fields.artists.size() < 2)
-        fields.artists.clear();
     fields.album = frameText(tag, "TALB");
     fields.year = frameText(tag, "TDRC");
     if (fields.year.empty())

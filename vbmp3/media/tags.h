@@ -21,7 +21,7 @@ namespace vbmp3::media {
 struct TagFields {
     std::string title;
     std::string artist;
-    std::vector<std::string> artists;  // the artist frame's values one by one, when it holds several
+    std::vector<std::string> artists;  // the artist frame's values one by one
     std::string album;
     std::string year;
     std::string comment;
